@@ -83,10 +83,24 @@ create_database_if_missing() {
   local file=$1
   if as_root test -e "$file"; then return 0; fi
   say "creating $file from src/data/schema.sql"
+  # Build it under a temporary name and move it into place only when the
+  # whole script succeeded, so a failed attempt never leaves a half-made
+  # database that a later run would take for the real one.
+  local partial="$file.partial" script
+  script=$(mktemp)
+  as_root rm -f "$partial"
   { echo "set sql dialect 3;"
-    echo "create database 'localhost:$file' user '$CVL_ADMIN_USER' password '$CVL_ADMIN_PASSWORD' page_size 8192 default character set UTF8;"
+    echo "create database 'localhost:$partial' user '$CVL_ADMIN_USER' password '$CVL_ADMIN_PASSWORD' page_size 8192 default character set UTF8;"
     cat "$CVL_ROOT/src/data/schema.sql"
-  } | isql-fb -q -b
+  } >"$script"
+  if ! isql-fb -q -b -i "$script"; then
+    rm -f "$script"
+    as_root rm -f "$partial"
+    say "the schema script failed; no database was created"
+    return 1
+  fi
+  rm -f "$script"
+  as_root mv "$partial" "$file"
 }
 
 build() {
