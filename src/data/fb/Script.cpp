@@ -7,8 +7,6 @@
 #include "data/fb/Status.h"
 #include "data/fb/Transaction.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
@@ -39,41 +37,62 @@ qsizetype firstWord(const QString &text, qsizetype from, qsizetype end)
 }
 
 // Words of a statement, upper case, for recognising the tool's commands.
-QString normalised(const QString &statement)
+QStringList words(const QString &statement)
 {
-    return statement.simplified().toUpper();
+    return statement.simplified().toUpper().split(u' ', Qt::SkipEmptyParts);
 }
 
 enum class Command { Sql, Commit, Rollback, Ignored };
 
 Command classify(const ScriptStatement &statement)
 {
-    const QString words = normalised(statement.text);
-    if (words == u"COMMIT" || words == u"COMMIT WORK")
+    const QStringList w = words(statement.text);
+    const auto is = [&w](std::initializer_list<const char *> expected) {
+        if (w.size() != qsizetype(expected.size()))
+            return false;
+        qsizetype i = 0;
+        for (const char *word : expected) {
+            if (w[i++] != QLatin1StringView(word))
+                return false;
+        }
+        return true;
+    };
+    if (is({"COMMIT"}) || is({"COMMIT", "WORK"}))
         return Command::Commit;
-    if (words == u"ROLLBACK" || words == u"ROLLBACK WORK")
+    if (is({"ROLLBACK"}) || is({"ROLLBACK", "WORK"}))
         return Command::Rollback;
 
-    static const QRegularExpression dialect(QStringLiteral("^SET SQL DIALECT (\\d+)$"));
-    if (const auto match = dialect.match(words); match.hasMatch()) {
-        if (match.captured(1) != u"3")
+    const QString first = w.value(0);
+    const QString second = w.value(1);
+    if (first == u"SET" && second == u"SQL" && w.value(2) == u"DIALECT") {
+        if (w.size() != 4 || w[3] != u"3")
             throw std::invalid_argument("line " + std::to_string(statement.line)
                                         + ": only SQL dialect 3 is supported");
         return Command::Ignored;
     }
     // Settings of the interactive tool that mean nothing here. SET GENERATOR,
     // SET STATISTICS and SET TRANSACTION are SQL and are not among them.
-    static const QRegularExpression toolSetting(QStringLiteral(
-        "^SET (NAMES|AUTODDL|ECHO|LIST|STATS|BAIL|COUNT|PLAN|PLANONLY|WARNINGS|NOWARNINGS|BLOB|"
-        "BLOBDISPLAY|HEADING|WIDTH|TIME|ROWCOUNT|SQLDA_DISPLAY|EXPLAIN|MAXROWS)\\b"));
-    if (toolSetting.match(words).hasMatch())
+    static const QStringList toolSettings = {
+        "NAMES", "AUTODDL", "ECHO", "LIST", "STATS", "BAIL", "COUNT", "PLAN", "PLANONLY", "WARNINGS",
+        "NOWARNINGS", "BLOB", "BLOBDISPLAY", "HEADING", "WIDTH", "TIME", "ROWCOUNT", "SQLDA_DISPLAY",
+        "EXPLAIN", "MAXROWS"};
+    if (first == u"SET" && toolSettings.contains(second))
         return Command::Ignored;
 
-    static const QRegularExpression database(QStringLiteral("^(CREATE DATABASE|CREATE SCHEMA|CONNECT)\\b"));
-    if (database.match(words).hasMatch())
+    if ((first == u"CREATE" && (second == u"DATABASE" || second == u"SCHEMA")) || first == u"CONNECT")
         throw std::invalid_argument("line " + std::to_string(statement.line)
                                     + ": a script run here must not create or connect to a database");
     return Command::Sql;
+}
+
+// The new terminator if statement is SET TERM, else an empty string.
+QString newTerminator(const QString &statement)
+{
+    const QStringList w = statement.simplified().split(u' ', Qt::SkipEmptyParts);
+    if (w.size() == 3 && w[0].compare(u"SET", Qt::CaseInsensitive) == 0
+        && w[1].compare(u"TERM", Qt::CaseInsensitive) == 0)
+        return w[2];
+    return QString();
 }
 
 Error atLine(const Error &error, const ScriptStatement &statement)
@@ -109,8 +128,6 @@ bool run(Attachment &attachment, Transaction &transaction, const ScriptStatement
 
 QList<ScriptStatement> splitScript(const QString &script)
 {
-    static const QRegularExpression setTerm(QStringLiteral("^SET\\s+TERM\\s+(\\S+)\\s*$"),
-                                            QRegularExpression::CaseInsensitiveOption);
     std::vector<qsizetype> lineStarts{0};
     for (qsizetype i = 0; i < script.size(); ++i) {
         if (script[i] == u'\n')
@@ -128,8 +145,8 @@ QList<ScriptStatement> splitScript(const QString &script)
         if (first >= end)
             return;
         const QString text = script.mid(first, end - first).trimmed();
-        if (const auto match = setTerm.match(text); match.hasMatch()) {
-            terminator = match.captured(1);
+        if (const QString changed = newTerminator(text); !changed.isEmpty()) {
+            terminator = changed;
             return;
         }
         statements.append({text, lineOf(first)});
