@@ -4,6 +4,7 @@
 #include "support/TestDatabase.h"
 
 #include "data/fb/Error.h"
+#include "data/fb/Script.h"
 #include "data/fb/SecurityService.h"
 #include "data/fb/Statement.h"
 #include "data/fb/Transaction.h"

@@ -70,7 +70,7 @@ const QString &serverProblem()
 TestDatabase::TestDatabase(const QString &schemaFile)
     : m_connectionString(serverHost() + u':' + uniqueDatabasePath())
 {
-    m_attachment = fb::Attachment::create(m_connectionString, adminUser(), adminPassword());
+    m_attachment = fb::Attachment::create(m_connectionString, adminUser(), adminPassword(), 8192, false);
     if (schemaFile.isEmpty())
         return;
     try {
