@@ -31,12 +31,13 @@ constexpr long uniqueIndexViolation = 335544349; // a bare unique index, not a c
 constexpr long updateConflict = 335544451;       // update conflicts with concurrent update
 constexpr long foreignKeyViolation = 335544466;
 constexpr long loginFailed = 335544472;
-constexpr long connectionLost = 335544648;       // connection lost to database
+constexpr long connectionLostToDatabase = 335544648; // connection lost to database
 constexpr long uniqueKeyViolation = 335544665;   // primary or unique key constraint
-constexpr long networkError = 335544721;         // unable to complete network request
-constexpr long networkReadError = 335544726;     // error reading data from the connection
-constexpr long networkWriteError = 335544727;
+constexpr long connectionLost = 335544721;       // unable to complete network request to host
+constexpr long networkError = 335544726;         // error reading data from the connection
+constexpr long networkWriteError = 335544727;    // error writing data to the connection
 constexpr long userNameNotFound = 335544753;     // no such account in the security database
+constexpr long connectionShutdown = 335544856;   // the attachment is gone (closed, or the server shut it)
 constexpr long concurrentTransaction = 335544878;
 constexpr long stringTruncation = 335544914;     // string right truncation
 constexpr long numericOutOfRange = 335544916;
@@ -71,7 +72,7 @@ public:
     bool hasCode(long code) const;
     QString message() const { return m_message; }
 
-    // True for the codes of a broken connection to the server.
+    // True for the codes of a broken or closed connection to the server.
     bool isConnectionLoss() const;
 
     // True when a change met another transaction's change of the same row
