@@ -51,15 +51,6 @@ int scalar(fb::Attachment &att, const QString &sql)
     return v;
 }
 
-void exec(fb::Attachment &att, const QString &sql)
-{
-    fb::Transaction t(att);
-    t.start();
-    fb::Statement s(att, t, sql);
-    s.execute(t);
-    t.commit();
-}
-
 void newProject(TDModBase &m, const QString &name)
 {
     Dataset *p = m.dataSet(QStringLiteral("IBDSProject"));
@@ -469,7 +460,7 @@ void DataModuleTest::twoClients()
         pb->post();
         QFAIL("B's update did not fail");
     } catch (const fb::Error &e) {
-        QVERIFY2(e.hasCode(fb::isc::lockConflict) || e.hasCode(fb::isc::updateConflict), qPrintable(e.message()));
+        QVERIFY2(e.isLockConflict(), qPrintable(e.message()));
     }
     QCOMPARE(pb->state(), DataSetState::Edit);
     pb->cancel();
