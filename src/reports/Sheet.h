@@ -40,7 +40,25 @@ struct RunOutcome
 // at the end. Content that does not fit continues on the next page.
 //
 // A sheet is declared once (bands, elements, pipelines) and run any number
-// of times; the record sources it reads belong to its owner.
+// of times; the record sources it reads belong to its owner. In outline, an
+// editor window's sheet:
+//
+//   Sheet sheet;                                   // portrait Letter
+//   Pipeline &main = sheet.addPipeline(issueQuery);
+//   main.setRange(Range::CurrentRecord);
+//   main.setCloseWhenDone(true);
+//   sheet.setMainPipeline(&main);
+//   sheet.setNoDataBehaviour(NoDataBehaviour::MessageAndBlankPage);
+//   SheetFrame frame(sheet, "Issue");              // header and footer
+//   frame.identifyProject(main);
+//   Band &detail = sheet.detail();
+//   Region &description = detail.add<Region>(QRectF(0, 10, 203, 12));
+//   description.add<DataRichText>(QRectF(0, 6, 203, 6), main, "ISSUE_DETAILED_DESCRIPTION");
+//   Region &outcome = detail.add<Region>(QRectF(0, 24, 203, 12));
+//   outcome.stackBelow(description);
+//   ...
+//   sheet.setDevice(Device::Screen);
+//   sheet.print(window);
 class Sheet
 {
 public:

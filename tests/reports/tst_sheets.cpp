@@ -6,6 +6,7 @@
 #include "reports/SheetFrame.h"
 
 #include <QRegularExpression>
+#include <QTextDocument>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -47,6 +48,7 @@ private slots:
     void nestedMasterDetail();
     void runLeavesSourcesAsFound();
     void displayFormatsOnTheSheet();
+    void richTextLoaderHook();
     void printDialogChoices_data();
     void printDialogChoices();
     void printCancelled();
@@ -613,6 +615,33 @@ void TestSheets::displayFormatsOnTheSheet()
     QVERIFY2(text.contains(QStringLiteral("£1,234,567.89")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("-$250.00")));
     QVERIFY(text.contains(QStringLiteral("21 September 2024")));
+}
+
+// Rich text reaches the page through the loader the sheet is given (the
+// rich-text codec in the application); a memo the loader cannot read still
+// prints as the text it holds.
+void TestSheets::richTextLoaderHook()
+{
+    MemoryRecordSource risk({QStringLiteral("IMPACT"), QStringLiteral("LIKELIHOOD")});
+    risk.addRow({QByteArray("<p>Severe <b>flooding</b></p>"), QByteArray("{broken")});
+    Sheet sheet;
+    Pipeline &main = sheet.addPipeline(risk);
+    sheet.setMainPipeline(&main);
+    sheet.detail().add<DataRichText>(QRectF(0, 0, 150, 5), main, QStringLiteral("IMPACT"));
+    sheet.detail().add<DataRichText>(QRectF(0, 10, 150, 5), main, QStringLiteral("LIKELIHOOD"));
+    QList<QByteArray> handed;
+    sheet.setRichTextLoader([&](const QByteArray &bytes, QTextDocument &doc) {
+        handed << bytes;
+        if (bytes.startsWith('{'))
+            throw std::runtime_error("not a document");
+        doc.setHtml(QString::fromUtf8(bytes));
+    });
+
+    const QString text = pdfprobe::text(run(sheet).pdf);
+    QCOMPARE(handed, QList<QByteArray>({"<p>Severe <b>flooding</b></p>", "{broken"}));
+    QVERIFY2(text.contains(QStringLiteral("Severe flooding")), qPrintable(text));
+    QVERIFY(!text.contains(QStringLiteral("<b>")));
+    QVERIFY(text.contains(QStringLiteral("{broken")));
 }
 
 // Page ranges as typed into the print dialog, and copies the PDF printer
