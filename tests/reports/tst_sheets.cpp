@@ -37,6 +37,7 @@ private slots:
     void initTestCase();
     void frameOnEveryPage_data();
     void frameOnEveryPage();
+    void onceOnlyAndPerPageBands();
     void longRichTextPushesFollowersOntoNextPage();
     void emptySubSheetLetsFollowersMoveUp_data();
     void emptySubSheetLetsFollowersMoveUp();
@@ -159,6 +160,58 @@ void TestSheets::frameOnEveryPage()
     QVERIFY(printedAt);
     QVERIFY(printedAt->x > paper.width() / 2);
     QVERIFY(printedAt->x < paper.width());
+}
+
+// Title once at the start, column header and footer around each page's
+// rows, summary once after the last row.
+void TestSheets::onceOnlyAndPerPageBands()
+{
+    MemoryRecordSource source({QStringLiteral("NAME")});
+    for (int i = 1; i <= 110; ++i)
+        source.addRow({numbered(QStringLiteral("Row"), i)});
+    Sheet sheet;
+    Pipeline &main = sheet.addPipeline(source);
+    sheet.setMainPipeline(&main);
+    SheetFrame frame(sheet, QStringLiteral("Skills"));
+    sheet.title().add<Label>(QRectF(0, 0, 60, 6), QStringLiteral("ListTitle"));
+    sheet.columnHeader().add<Label>(QRectF(0, 0, 60, 6), QStringLiteral("ColHead"));
+    sheet.columnFooter().add<Label>(QRectF(0, 0, 60, 6), QStringLiteral("ColFoot"));
+    sheet.summary().add<Label>(QRectF(0, 0, 60, 6), QStringLiteral("SummaryEnd"));
+    sheet.summary().add<DataText>(QRectF(100, 0, 60, 6), main, QStringLiteral("NAME"));
+    sheet.detail().add<DataText>(QRectF(0, 0, 60, 5), main, QStringLiteral("NAME"));
+
+    const Printed printed = run(sheet);
+    const int pages = pdfprobe::pageCount(printed.pdf);
+    QVERIFY(pages >= 3);
+    const std::vector<pdfprobe::Word> words = pdfprobe::words(printed.pdf);
+    QCOMPARE(pdfprobe::countOf(words, QStringLiteral("ListTitle")), 1);
+    QCOMPARE(pdfprobe::find(words, QStringLiteral("ListTitle"))->page, 1);
+    QCOMPARE(pdfprobe::countOf(words, QStringLiteral("ColHead")), pages);
+    QCOMPARE(pdfprobe::countOf(words, QStringLiteral("ColFoot")), pages);
+    for (int page = 1; page <= pages; ++page) {
+        double firstRow = 1e9;
+        double lastRow = -1;
+        for (const pdfprobe::Word &word : words) {
+            const bool detailColumn = word.x < 100; // the summary's copy stands further right
+            if (word.page == page && detailColumn && word.text.startsWith(QStringLiteral("Row"))) {
+                firstRow = std::min(firstRow, word.y);
+                lastRow = std::max(lastRow, word.y);
+            }
+        }
+        QVERIFY(lastRow >= 0);
+        QVERIFY(pdfprobe::find(words, QStringLiteral("ColHead"), page, 0)->y < firstRow);
+        const pdfprobe::Word *foot = pdfprobe::find(words, QStringLiteral("ColFoot"), page, 0);
+        QCOMPARE(foot->page, page);
+        QVERIFY(foot->y > lastRow);
+        if (page == 1)
+            QVERIFY(pdfprobe::find(words, QStringLiteral("ListTitle"))->y < pdfprobe::find(words, QStringLiteral("ColHead"))->y);
+    }
+    const pdfprobe::Word *summary = pdfprobe::find(words, QStringLiteral("SummaryEnd"));
+    QCOMPARE(pdfprobe::countOf(words, QStringLiteral("SummaryEnd")), 1);
+    QCOMPARE(summary->page, pages);
+    QVERIFY(summary->y > pdfprobe::find(words, QStringLiteral("ColFoot"), pages, 0)->y);
+    // The summary sees the last record.
+    QCOMPARE(pdfprobe::countOf(words, QStringLiteral("Row110")), 2);
 }
 
 // A long description pushes the region stacked below it down and onto the
