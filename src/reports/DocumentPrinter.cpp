@@ -12,10 +12,10 @@ namespace corvadel::reports {
 void preparePrinter(QPrinter &printer, const RenderedDocument &document)
 {
     printer.setDocName(document.name());
-    // Positions are measured from the paper's corner, so the sheet's margins
-    // hold whatever margins a printer driver would add.
-    printer.setFullPage(true);
     printer.setPageLayout(document.pageLayout());
+    // Positions are measured from the paper's corner: the sheet places its
+    // own margins. (After the page layout, which would reset this.)
+    printer.setFullPage(true);
 }
 
 std::vector<int> printSequence(const QPrinter &printer, int pageCount, int currentPage)

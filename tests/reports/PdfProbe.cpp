@@ -68,7 +68,7 @@ std::vector<Word> words(const QString &pdf)
                               QStringLiteral("-")});
     std::vector<Word> out;
     static const QRegularExpression token(
-        QStringLiteral("<page\\b|<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"[\\d.]+\">([^<]*)</word>"));
+        QStringLiteral("<page\\b|<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">([^<]*)</word>"));
     int page = 0;
     for (auto it = token.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
@@ -76,7 +76,8 @@ std::vector<Word> words(const QString &pdf)
             ++page;
             continue;
         }
-        out.push_back({page, unescape(match.captured(3)), match.captured(1).toDouble(), match.captured(2).toDouble()});
+        out.push_back({page, unescape(match.captured(4)), match.captured(1).toDouble(), match.captured(2).toDouble(),
+                       match.captured(3).toDouble()});
     }
     return out;
 }

@@ -15,6 +15,7 @@ struct Word
     QString text;
     double x = 0; // points from the page's left edge
     double y = 0; // points from the page's top edge
+    double right = 0;
 };
 
 bool toolsAvailable();

@@ -154,12 +154,18 @@ void TestSheets::frameOnEveryPage()
         page = word->page;
         y = word->y;
     }
-    // The landscape rule spans the wider page: "Status"-side content sits past
-    // a portrait page's width.
-    const pdfprobe::Word *printedAt = pdfprobe::find(words, QStringLiteral("Printed:"));
-    QVERIFY(printedAt);
-    QVERIFY(printedAt->x > paper.width() / 2);
-    QVERIFY(printedAt->x < paper.width());
+    // The frame stands within 6.35 mm (18 pt) margins of the page in use: the
+    // title at the left margin, the print date-time ending at the right one.
+    const double margin = 18;
+    const pdfprobe::Word *title = pdfprobe::find(words, QStringLiteral("Corvadel"));
+    QVERIFY(title);
+    QVERIFY2(qAbs(title->x - margin) < 1.5, qPrintable(QString::number(title->x)));
+    double rightmost = 0;
+    for (const pdfprobe::Word &word : words) {
+        if (word.page == 1)
+            rightmost = std::max(rightmost, word.right);
+    }
+    QVERIFY2(qAbs(rightmost - (paper.width() - margin)) < 1.5, qPrintable(QString::number(rightmost)));
 }
 
 // Title once at the start, column header and footer around each page's
