@@ -415,8 +415,7 @@ Fragment SubSheet::layout(LayoutContext &context) const
     place(m_title);
     if (m_pipeline) {
         const int outerRow = m_pipeline->row();
-        if (Pipeline *master = m_pipeline->master())
-            m_pipeline->source().followMaster(master->source(), master->row());
+        m_pipeline->followMasterRow();
         int last = -1;
         for (int row = m_pipeline->firstRow(); row >= 0; row = m_pipeline->nextRow(row)) {
             m_pipeline->setRow(row);

@@ -230,7 +230,9 @@ private:
     QFont m_font;
 };
 
-// A borderless group; stretching, it grows with its elements.
+// A borderless group; stretching, it grows with its elements (and shrinks
+// when a sub-sheet in it has no rows). Not stretching, it takes its declared
+// height whatever its elements need; they are not clipped.
 class Region : public Element, public ElementContainer
 {
 public:

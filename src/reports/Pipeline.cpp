@@ -38,6 +38,14 @@ int Pipeline::nextRow(int row) const
     return hasRow(row + 1) ? row + 1 : -1;
 }
 
+void Pipeline::followMasterRow()
+{
+    if (!m_master)
+        return;
+    m_source->followMaster(m_master->source(), m_master->row());
+    m_followedMaster = true;
+}
+
 std::optional<QVariant> Pipeline::value(const QString &field) const
 {
     if (m_row < 0)

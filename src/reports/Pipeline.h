@@ -28,6 +28,12 @@ public:
     void setMaster(Pipeline *master) { m_master = master; }
     Pipeline *master() const { return m_master; }
 
+    // Tells the source which master record to follow now; the sheet
+    // re-points it at the master's current record when the run ends.
+    void followMasterRow();
+    bool followedMaster() const { return m_followedMaster; }
+    void clearFollowedMaster() { m_followedMaster = false; }
+
     void setCloseWhenDone(bool close) { m_closeWhenDone = close; }
     bool closeWhenDone() const { return m_closeWhenDone; }
 
@@ -56,6 +62,7 @@ private:
     Pipeline *m_master = nullptr;
     Range m_range = Range::All;
     bool m_closeWhenDone = false;
+    bool m_followedMaster = false;
     int m_row = -1;
 };
 

@@ -33,9 +33,12 @@ namespace corvadel::reports {
 //   re-reads so that its rows are that master's children (a dataset-backed
 //   source re-runs its select with the master row's key values, taken with
 //   master.value(masterRow, ...)). When a sheet ends, the engine tells every
-//   such source its master's currentRow() again, so a shared dataset is left
-//   following the record the user stands on. A source without a master link
-//   ignores the call.
+//   source it moved this way its master's currentRow() again, so a shared
+//   dataset is left following the record the user stands on. An adapter over
+//   a dataset a window also shows should re-locate the user's current record
+//   by key after that last re-read (or run the sheet's select on a cursor of
+//   its own), so that printing does not move the window's grid. A source
+//   without a master link ignores the call.
 class RecordSource
 {
 public:

@@ -48,8 +48,11 @@ public:
         m_finished = true;
         for (const auto &pipeline : m_pipelines) {
             pipeline->setRow(-1);
+            if (!pipeline->followedMaster())
+                continue;
+            pipeline->clearFollowedMaster();
             const Pipeline *master = pipeline->master();
-            if (master && pipeline->source().isOpen() && master->source().isOpen())
+            if (pipeline->source().isOpen() && master->source().isOpen())
                 pipeline->source().followMaster(master->source(), master->source().currentRow());
         }
         for (const auto &pipeline : m_pipelines) {
