@@ -150,11 +150,14 @@ QString levelTextFor(const QTextListFormat &format, int levelIndex)
     case QTextListFormat::ListDisc: body = QChar(0x2022); break;
     case QTextListFormat::ListCircle: body = QChar(0x25E6); break;
     case QTextListFormat::ListSquare: body = QChar(0x25AA); break;
-    default:
-        body = cleanAffix(format.numberPrefix())
-            + QChar(char16_t(qBound(0, levelIndex, kMaxListLevels - 1)))
-            + cleanAffix(format.numberSuffix());
+    default: {
+        // A list format without a suffix of its own shows "1." in the editor.
+        const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
+                                                                                  : QStringLiteral(".");
+        body = cleanAffix(format.numberPrefix()) + QChar(char16_t(qBound(0, levelIndex, kMaxListLevels - 1)))
+            + cleanAffix(suffix);
         break;
+    }
     }
     return QChar(char16_t(body.size())) + body;
 }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QTextDocument;
+
+namespace corvadel::richtext::test {
+
+// The document as the rich-text codec is meant to keep it, one line per
+// paragraph and one per run of equally formatted text:
+//
+//   P align=center left=48 list=L1 disc indent=1 item=""
+//     "Hello " w=700 family="Arial" pt=12 fg=#ff0000
+//
+// Two documents the codec treats as the same have the same digest, so a test
+// compares digests and a failure shows exactly which property differs.
+// Lists are named by their order of appearance (L1, L2, ...), so a digest also
+// tells which paragraphs share a list.
+QString digest(const QTextDocument &doc);
+
+} // namespace corvadel::richtext::test
