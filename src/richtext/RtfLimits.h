@@ -20,6 +20,11 @@ inline constexpr int kMaxListLevels = 9;
 inline constexpr int kMaxLevelTextLength = 64;
 inline constexpr int kMaxNumberAffixLength = 16;
 
+// Items in one list. Adding an item costs QTextList time in proportion to its
+// size, so one endless list would take quadratic time; past this many items a
+// list goes on as a new one (its numbers start again).
+inline constexpr int kMaxListItems = 1000;
+
 // Numeric parameters are clamped to 32 bits by the lexer; these clamp them
 // further to what a document can sensibly use.
 inline constexpr int kMaxUnicodeSkip = 16;        // \ucN

@@ -934,6 +934,8 @@ void RtfReader::applyParagraphFormat()
         if (*slot && (*slot)->format() != *listFormat)
             *slot = nullptr;
     }
+    if (*slot && (*slot)->count() >= kMaxListItems)
+        *slot = nullptr;
     if (*slot)
         (*slot)->add(m_cursor.block());
     else
