@@ -266,8 +266,7 @@ quint64 listKey(int override, int level)
 } // namespace
 
 RtfReader::RtfReader(QTextDocument &doc)
-    : m_doc(doc)
-    , m_cursor(&doc)
+    : m_cursor(&doc)
 {
     m_cursor.movePosition(QTextCursor::End);
 }
@@ -498,10 +497,16 @@ void RtfReader::handleControlWord(QByteArrayView name, bool hasParam, int param)
         if (!hasParam)
             return;
         // Sixteen-bit values are written signed; larger ones are code points.
+        // (Not QString::fromUcs4: it drops U+FEFF as a byte-order mark.)
         const int value = param < 0 ? param + 0x10000 : param;
-        char32_t codePoint = (value >= 0 && value <= 0x10FFFF) ? char32_t(value) : char32_t(0xFFFD);
-        const QString text = QString::fromUcs4(&codePoint, 1);
-        emitText(text);
+        const char32_t codePoint = (value >= 0 && value <= 0x10FFFF) ? char32_t(value) : char32_t(0xFFFD);
+        if (QChar::requiresSurrogates(codePoint)) {
+            const char16_t pair[2] = {QChar::highSurrogate(codePoint), QChar::lowSurrogate(codePoint)};
+            emitText(QStringView(pair, 2));
+        } else {
+            const char16_t unit = char16_t(codePoint);
+            emitText(QStringView(&unit, 1));
+        }
         m_pendingSkip = state.unicodeSkip;
         return;
     }

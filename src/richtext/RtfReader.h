@@ -137,8 +137,7 @@ private:
     void commitFont();
     void commitColor();
 
-    QTextDocument &m_doc;
-    QTextCursor m_cursor;
+    QTextCursor m_cursor;   // at the end of the document being built
     CodePageDecoder m_decoder;
 
     QList<GroupState> m_stack;

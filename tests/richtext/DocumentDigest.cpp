@@ -1,5 +1,7 @@
 #include "DocumentDigest.h"
 
+#include "richtext/RichText.h"
+
 #include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -139,6 +141,24 @@ QString digest(const QTextDocument &doc)
         flush();
     }
     return out;
+}
+
+QString roundTripProblem(const QByteArray &stored)
+{
+    QTextDocument doc;
+    corvadel::richtext::read(stored, doc);
+    const QByteArray rtf = corvadel::richtext::write(doc);
+    for (char c : rtf) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return QStringLiteral("the writer produced an eight-bit byte");
+    }
+    QTextDocument again;
+    corvadel::richtext::read(rtf, again);
+    const QString first = digest(doc);
+    const QString second = digest(again);
+    if (first != second)
+        return QStringLiteral("--- read\n") + first + QStringLiteral("--- after writing\n") + second;
+    return {};
 }
 
 } // namespace corvadel::richtext::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QTextDocument;
@@ -17,5 +18,11 @@ namespace corvadel::richtext::test {
 // Lists are named by their order of appearance (L1, L2, ...), so a digest also
 // tells which paragraphs share a list.
 QString digest(const QTextDocument &doc);
+
+// Reads a stored text, writes the document and reads that again. Returns
+// what went wrong (an eight-bit byte in the RTF, or both digests when the
+// second reading differs), or an empty string when the round trip holds.
+// The fuzz target and the regression tests for its findings share it.
+QString roundTripProblem(const QByteArray &stored);
 
 } // namespace corvadel::richtext::test

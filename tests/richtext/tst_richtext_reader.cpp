@@ -54,6 +54,8 @@ void TestRichTextReader::text_data()
     QTest::newRow("negative \\u") << QByteArray(R"({\rtf1 \u-24691?})") << u"龍"_qs;
     QTest::newRow("surrogate pair") << QByteArray(R"({\rtf1 \u-10179?\u-8704?})") << u"😀"_qs;
     QTest::newRow("lone surrogate") << QByteArray(R"({\rtf1 a\u-10179?b})") << u"a\uFFFDb"_qs;
+    QTest::newRow("zero-width no-break space is text, not a byte-order mark")
+        << QByteArray(R"({\rtf1 a\u-257?b})") << u"a\uFEFFb"_qs;
     QTest::newRow("code point past 16 bits") << QByteArray(R"({\rtf1 \u128512?})") << u"😀"_qs;
 
     // Bytes in the code page of the document or of the font.

@@ -1,6 +1,8 @@
 #include "DocumentDigest.h"
 #include "richtext/RichText.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -22,6 +24,8 @@ private slots:
     void underlineStyles();
     void blockIndentBecomesMargin();
     void listContinuesAcrossOtherParagraphs();
+    void fuzzFindings_data();
+    void fuzzFindings();
 
 private:
     static QString readBack(const QTextDocument &doc, QByteArray *written = nullptr);
@@ -174,6 +178,28 @@ void TestRichTextRoundTrip::listContinuesAcrossOtherParagraphs()
     const QString original = digest(doc);
     QVERIFY2(original.contains(QStringLiteral("item=\"2.\"")), qPrintable(original));
     QCOMPARE(readBack(doc), original);
+}
+
+void TestRichTextRoundTrip::fuzzFindings_data()
+{
+    // Inputs on which the fuzz target once found a fault, kept as found.
+    QTest::addColumn<QString>("path");
+    const QDir dir(QStringLiteral(CORVADEL_FUZZ_REGRESSIONS));
+    const QStringList names = dir.entryList(QDir::Files);
+    QVERIFY(!names.isEmpty());
+    for (const QString &name : names)
+        QTest::newRow(qPrintable(name)) << dir.filePath(name);
+}
+
+void TestRichTextRoundTrip::fuzzFindings()
+{
+    QFETCH(QString, path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray input = file.readAll();
+    QCOMPARE(corvadel::richtext::test::roundTripProblem(input), QString());
+    if (!richtext::isRtf(input))
+        QCOMPARE(corvadel::richtext::test::roundTripProblem("{\\rtf1 " + input), QString());
 }
 
 QTEST_MAIN(TestRichTextRoundTrip)
