@@ -3,6 +3,7 @@
 #include "CodePages.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
+#include "StorableText.h"
 
 #include <QStringDecoder>
 #include <QTextCursor>
@@ -35,7 +36,10 @@ QString decodePlainText(const QByteArray &stored)
     }
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(u'\r', u'\n');
-    text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\n' && c != u'\t'; });
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    // The same characters as RTF text may bring: what the writer could not
+    // store must not enter the document either.
+    text.removeIf([](QChar c) { return c != u'\n' && !detail::isStorableChar(c.unicode()); });
     return text;
 }
 

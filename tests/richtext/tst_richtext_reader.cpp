@@ -333,7 +333,8 @@ void TestRichTextReader::plainTextFallback_data()
     QTest::newRow("Windows Latin") << QByteArray("caf\xe9 \x80 5 \xbd") << false << u"café € 5 ½"_qs;
     QTest::newRow("CRLF and CR") << QByteArray("a\r\nb\rc\n") << false << u"a\nb\nc\n"_qs;
     QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBFtext") << false << u"text"_qs;
-    QTest::newRow("control characters") << QByteArray("a\x01" "b\tc\x1b") << false << u"ab\tc"_qs;
+    QTest::newRow("characters a document cannot store")
+        << QByteArray("a\x01" "b\tc\x1b\x7f d\uFFFC\uFDD0e") << false << u"ab\tc de"_qs;
     QTest::newRow("RTF after a byte-order mark and blank lines")
         << QByteArray("\xEF\xBB\xBF \r\n{\\rtf1 x}") << true << u"x"_qs;
     QTest::newRow("almost RTF") << QByteArray("{\\rt x}") << false << u"{\\rt x}"_qs;
