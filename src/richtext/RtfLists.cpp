@@ -1,6 +1,7 @@
 #include "RtfLists.h"
 
 #include "RtfLimits.h"
+#include "StorableText.h"
 
 namespace corvadel::richtext::detail {
 
@@ -36,7 +37,7 @@ QString cleanAffix(QStringView text)
 {
     QString out;
     for (QChar c : text) {
-        if (c.unicode() < 0x20 || c.isSurrogate())
+        if (c.unicode() < 0x20 || c.isSurrogate() || !isStorableChar(c.unicode()))
             continue;
         if (out.size() == kMaxNumberAffixLength)
             break;

@@ -779,7 +779,7 @@ void RtfReader::emitText(QStringView text)
         for (QChar c : text) {
             if (c == u';')
                 commitFont();
-            else if (m_fontEntry >= 0 && m_fontEntryData.name.size() < kMaxFontNameLength && c.unicode() >= 0x20)
+            else if (m_fontEntry >= 0 && m_fontEntryData.name.size() < kMaxFontNameLength && isFontNameChar(c))
                 m_fontEntryData.name.append(c);
         }
         return;

@@ -21,7 +21,7 @@ QString cleanFontName(const QString &name)
 {
     QString out;
     for (QChar c : name) {
-        if (c == u';' || c.unicode() < 0x20)
+        if (!isFontNameChar(c))
             continue;
         if (out.size() == kMaxFontNameLength)
             break;

@@ -5,6 +5,8 @@
 // non-characters. Breaks travel as \par and \line instead. Reader and writer
 // drop the same set, so what one drops the other never sees.
 
+#include <QChar>
+
 namespace corvadel::richtext::detail {
 
 inline bool isStorableChar(char16_t c)
@@ -23,6 +25,13 @@ inline bool isStorableChar(char16_t c)
     default:
         return true;
     }
+}
+
+// Font names and list number texts hold no tab either; a ';' would end a
+// font table entry.
+inline bool isFontNameChar(QChar c)
+{
+    return c != u';' && c != u'\t' && isStorableChar(c.unicode());
 }
 
 } // namespace corvadel::richtext::detail
