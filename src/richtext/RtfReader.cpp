@@ -669,15 +669,21 @@ void RtfReader::handleDestinationWord(int word, bool starred)
     GroupState &state = top();
     const Destination current = state.destination;
     Destination next = Destination::Skip;
+    // The tables belong to the document, not to anything inside them: one
+    // nested in another destination is skipped rather than mixed in.
+    const bool atDocumentLevel = current == Destination::Body;
     switch (word) {
     case W_FontTable:
-        next = Destination::FontTable;
+        if (atDocumentLevel)
+            next = Destination::FontTable;
         break;
     case W_ColorTable:
-        next = Destination::ColorTable;
+        if (atDocumentLevel)
+            next = Destination::ColorTable;
         break;
     case W_ListTable:
-        next = Destination::ListTable;
+        if (atDocumentLevel)
+            next = Destination::ListTable;
         break;
     case W_List:
         if (current != Destination::ListTable)
@@ -689,10 +695,10 @@ void RtfReader::handleDestinationWord(int word, bool starred)
     case W_ListLevel:
         if (current != Destination::ListDefinition)
             break;
-        next = Destination::ListLevel;
         // Past the ninth level there is nothing to record.
         if (m_listDefinition.levels.size() >= kMaxListLevels)
             break;
+        next = Destination::ListLevel;
         m_listDefinition.levels.append(RtfListLevel{});
         break;
     case W_LevelText:
@@ -703,7 +709,8 @@ void RtfReader::handleDestinationWord(int word, bool starred)
         m_listDefinition.levels.last().hasLevelText = true;
         break;
     case W_OverrideTable:
-        next = Destination::OverrideTable;
+        if (atDocumentLevel)
+            next = Destination::OverrideTable;
         break;
     case W_Override:
         if (current != Destination::OverrideTable)
@@ -790,6 +797,8 @@ void RtfReader::emitText(QStringView text)
         }
         return;
     case Destination::LevelText: {
+        if (m_listDefinition.levels.isEmpty())
+            return;
         QString &levelText = m_listDefinition.levels.last().levelText;
         levelText.append(text.first(qMin(text.size(), kMaxLevelTextLength - levelText.size())));
         return;

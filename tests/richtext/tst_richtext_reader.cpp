@@ -261,6 +261,10 @@ void TestRichTextReader::brokenInput_data()
     QTest::newRow("truncated escape") << QByteArray(R"({\rtf1 abc\')") << u"abc"_qs;
     QTest::newRow("truncated hex") << QByteArray(R"({\rtf1 abc\'4)") << u"abc"_qs;
     QTest::newRow("truncated backslash") << QByteArray("{\\rtf1 abc\\") << u"abc"_qs;
+    QTest::newRow("tables nested in the list table")
+        << QByteArray(R"({\rtf1{\*\listtable{\list{\listlevel{\leveltext\'01{\*\listtable{\list\listid2}})"
+                      R"({\fonttbl{\f0 X;}}x;}}\listid1}}{\listoverridetable{\listoverride\listid1\ls1}}\ls1 item})")
+        << u"item"_qs;
     QTest::newRow("truncated header") << QByteArray("{\\rtf") << QString();
     QTest::newRow("truncated font table")
         << QByteArray(R"({\rtf1{\fonttbl{\f0\fcharset204 Ari)") << QString();
