@@ -141,8 +141,10 @@ private:
     CodePageDecoder m_decoder;
 
     QList<GroupState> m_stack;
-    int m_flattenedDepth = 0;   // groups past kMaxGroupDepth, sharing the top state
-    int m_skipDepth = 0;        // groups nested inside a skipped destination
+    // Counted as wide as the input can be long: a blob of nothing but '{'
+    // must not overflow them.
+    qsizetype m_flattenedDepth = 0;   // groups past kMaxGroupDepth, sharing the top state
+    qsizetype m_skipDepth = 0;        // groups nested inside a skipped destination
     bool m_starPending = false; // \* seen, its destination word not yet
     int m_pendingSkip = 0;      // fallback characters after \uN still to skip
     bool m_done = false;
