@@ -3,6 +3,7 @@
 #include "controls/ErrorReporting.h"
 #include "data/DataSource.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -21,13 +22,27 @@ DataGrid::DataGrid(data::DataSource *source, QWidget *parent)
     verticalHeader()->setFixedWidth(14);   // the row indicator
     horizontalHeader()->setSectionsMovable(false);
     horizontalHeader()->setStretchLastSection(true);
-    connect(source, &data::DataSource::currentRowChanged, this, &DataGrid::followDataSet);
+    keepSelectionVisibleWithoutFocus(this);
+    if (source)
+        connect(source, &data::DataSource::currentRowChanged, this, &DataGrid::followDataSet);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        applyDisplayWidths();
+        // A detail grid is reset at every move of its master: widths set by
+        // the window that shows the grid must survive that, so only a change
+        // of the columns themselves sets them anew.
+        if (m_model->columns() != m_widthsFor)
+            applyDisplayWidths();
         followDataSet();
     });
     applyDisplayWidths();
     followDataSet();
+}
+
+void keepSelectionVisibleWithoutFocus(QAbstractItemView *view)
+{
+    QPalette palette = view->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setBrush(QPalette::Inactive, role, palette.brush(QPalette::Active, role));
+    view->setPalette(palette);
 }
 
 void DataGrid::setColumns(const QList<GridColumn> &columns)
@@ -43,6 +58,7 @@ void DataGrid::setWholeRowSelection(bool on)
 
 void DataGrid::applyDisplayWidths()
 {
+    m_widthsFor = m_model->columns();
     const int charWidth = fontMetrics().averageCharWidth();
     for (int c = 0; c < m_model->columnCount(); ++c) {
         const data::Field *f = m_model->fieldAt(c);
@@ -96,7 +112,7 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
         data::Dataset *ds = m_model->dataSource() ? m_model->dataSource()->dataSet() : nullptr;
         if (!ds || ds->isEmpty())
             return;
-        QMessageBox box(QMessageBox::Question, windowTitle(), tr("Delete record?"),
+        QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), tr("Delete record?"),
                         QMessageBox::Ok | QMessageBox::Cancel, this);
         box.setObjectName(QStringLiteral("DeleteRecordQuestion"));
         if (box.exec() == QMessageBox::Ok)
