@@ -8,6 +8,7 @@
 #include "app/Main/NavigationTree.h"
 #include "app/Panes/ListPanes.h"
 #include "app/Widgets/BoundedSplitter.h"
+#include "controls/DataGrid.h"
 #include "controls/DataLabel.h"
 #include "controls/RecordNavigator.h"
 #include "controls/StatePane.h"
@@ -97,6 +98,7 @@ FrmMain::FrmMain(data::TDModBase &module, QWidget *parent)
             m_paneButtons[std::size_t(code)]->click();
     });
 
+    narrowColumns();
     registerWindows(*m_windows);
     connect(m_windows.get(), &EditorWindows::changed, this, &FrmMain::updateAvailability);
     updateAvailability();
@@ -215,6 +217,19 @@ void FrmMain::buildStatusBar()
     m_statePane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_statePane->setDataSource(m_module.dataSource(QStringLiteral("DSProject")));
     bar->addPermanentWidget(m_statePane);
+}
+
+void FrmMain::narrowColumns()
+{
+    // The fields' display widths suit an editor window; in the panes the
+    // widest columns are narrowed so that more of them fit side by side.
+    for (ListPane *pane : m_panes) {
+        for (controls::DataGrid *grid : pane->findChildren<controls::DataGrid *>()) {
+            const int widest = grid->fontMetrics().averageCharWidth() * 32;
+            for (int c = 0; c < grid->model()->columnCount(); ++c)
+                grid->setColumnWidth(c, std::min(grid->columnWidth(c), widest));
+        }
+    }
 }
 
 void FrmMain::updateAvailability()

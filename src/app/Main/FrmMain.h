@@ -79,6 +79,7 @@ private:
     void buildToolbar();
     void buildMenus();
     void buildStatusBar();
+    void narrowColumns();
     void updateAvailability();
     void runNewEntry(const NewEntry &entry);
     void openUserAdmin();
