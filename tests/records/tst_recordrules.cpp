@@ -470,6 +470,12 @@ void RecordRulesTest::reviewNamesComeFromPickLists()
     Dataset &roles1 = w.ds(QStringLiteral("IBQLkupProjectRole1"));
     Dataset &roles2 = w.ds(QStringLiteral("IBQLkupProjectRole2"));
     QCOMPARE(get(review, "PRODUCT_DESCRIPTION").toString(), QStringLiteral("Master Plan"));
+    // While the review is edited the name follows the chosen product.
+    review.edit();
+    QCOMPARE(get(review, "PRODUCT_DESCRIPTION").toString(), QStringLiteral("Master Plan"));
+    set(review, "PRODUCT_ID", key::OtherProduct);
+    QCOMPARE(get(review, "PRODUCT_DESCRIPTION").toString(), QStringLiteral("Second Product"));
+    review.cancel();
 
     // The facilitator shows while pair 1 stands on the facilitator's role.
     QVERIFY(roles1.locate(QStringLiteral("ROLE_ID"), key::TestLead));
