@@ -218,7 +218,7 @@ void Dataset::runSelect()
     m_select->openCursor(*m_transaction);
     m_cursorOpen = true;
     m_state = DataSetState::Browse;
-    fetchRows(m_blockSize);
+    fetchRows(m_blockSize, false);   // announced by rowsReset below
     m_current = m_rows.empty() ? -1 : 0;
     m_bof = true;
     m_eof = m_rows.empty();
@@ -227,7 +227,7 @@ void Dataset::runSelect()
     emit currentRowChanged();
 }
 
-int Dataset::fetchRows(int count)
+int Dataset::fetchRows(int count, bool notify)
 {
     if (!m_cursorOpen)
         return 0;
@@ -242,7 +242,7 @@ int Dataset::fetchRows(int count)
         m_rows.push_back({m_store.packMessage(m_select->rowBuffer())});
         ++fetched;
     }
-    if (fetched > 0 && m_state != DataSetState::Inactive)
+    if (fetched > 0 && notify)
         emit rowsAppended(first, fetched);
     return fetched;
 }

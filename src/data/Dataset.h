@@ -158,7 +158,7 @@ private:
 
     void prepareSelect();
     void runSelect();
-    int fetchRows(int count);
+    int fetchRows(int count, bool notify = true);
     void fillParameters(fb::Statement &statement, bool masterFirst);
     QVariant parameterValue(const QString &name, bool masterFirst);
     void masterChanged();

@@ -39,6 +39,12 @@ public:
     static QString adminPassword();
     static QString serverHost();
 
+    // Drops the test databases of test processes that no longer run. A test
+    // function that throws makes Qt Test abort the whole process, so its
+    // fixtures never drop their databases; the next fixture clears them up.
+    // A database that is still attached is left alone (the server refuses).
+    static void dropLeftovers();
+
     // Whether the server answers and accepts the administrator; checked once
     // per process. unavailableReason() says why not.
     static bool serverAvailable();

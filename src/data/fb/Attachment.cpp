@@ -50,11 +50,12 @@ Attachment Attachment::attach(const QString &database, const QString &user, cons
 }
 
 Attachment Attachment::create(const QString &database, const QString &user, const QString &password,
-                              int pageSize)
+                              int pageSize, bool forcedWrites)
 {
     Status status;
     XpbBuilderPtr dpb = connectionParameters(status, user, password);
     dpb->insertInt(&status, isc_dpb_page_size, pageSize);
+    dpb->insertInt(&status, isc_dpb_force_write, forcedWrites ? 1 : 0);
     dpb->insertString(&status, isc_dpb_set_db_charset, characterSet);
     RefPtr<Firebird::IProvider> provider = RefPtr<Firebird::IProvider>::adopt(master()->getDispatcher());
     Firebird::IAttachment *handle = provider->createDatabase(

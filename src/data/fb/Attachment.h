@@ -31,9 +31,10 @@ public:
     static Attachment attach(const QString &database, const QString &user, const QString &password);
 
     // Creates the database (default character set UTF8, dialect 3) and
-    // returns the attachment to it.
+    // returns the attachment to it. Without forced writes the server does
+    // not wait for the disk at each commit: for throwaway databases only.
     static Attachment create(const QString &database, const QString &user, const QString &password,
-                             int pageSize = 8192);
+                             int pageSize = 8192, bool forcedWrites = true);
 
     bool isConnected() const { return bool(m_handle); }
 

@@ -59,8 +59,8 @@ bool Error::hasCode(long code) const
 
 bool Error::isConnectionLoss() const
 {
-    return hasCode(isc::connectionLost) || hasCode(isc::networkError)
-        || hasCode(isc::networkReadError) || hasCode(isc::networkWriteError);
+    return hasCode(isc::connectionLost) || hasCode(isc::networkError) || hasCode(isc::networkWriteError)
+        || hasCode(isc::connectionLostToDatabase) || hasCode(isc::connectionShutdown);
 }
 
 bool Error::isLockConflict() const

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
@@ -16,11 +17,11 @@ namespace corvadel::fb {
 // first code alone.
 //
 // A row another transaction has changed and not yet committed: the Firebird
-// 3 server reports deadlock, updateConflict and concurrentTransaction, both
-// when a no-wait transaction meets it (at once) and when a waiting snapshot
-// or read-committed transaction finds that the other one committed. It does
-// not send lockConflict for rows (only for other locks, such as metadata in
-// use). Error::isLockConflict() covers all of these.
+// 3 server (3.0.11) reports deadlock, updateConflict and
+// concurrentTransaction, both when a no-wait transaction meets it (at once)
+// and when a waiting snapshot or read-committed transaction finds that the
+// other one committed. It does not send lockConflict for such a row, so test
+// Error::isLockConflict(), which takes any of these, not that code alone.
 namespace isc {
 constexpr long arithmeticException = 335544321;  // arithmetic exception, numeric overflow, or string truncation
 constexpr long conversionError = 335544334;      // conversion error from string
@@ -31,20 +32,22 @@ constexpr long uniqueIndexViolation = 335544349; // a bare unique index, not a c
 constexpr long updateConflict = 335544451;       // update conflicts with concurrent update
 constexpr long foreignKeyViolation = 335544466;
 constexpr long loginFailed = 335544472;
-constexpr long connectionLost = 335544648;       // connection lost to database
+constexpr long connectionLostToDatabase = 335544648; // connection lost to database
 constexpr long uniqueKeyViolation = 335544665;   // primary or unique key constraint
-constexpr long networkError = 335544721;         // unable to complete network request
-constexpr long networkReadError = 335544726;     // error reading data from the connection
-constexpr long networkWriteError = 335544727;
+constexpr long connectionLost = 335544721;       // unable to complete network request to host
+constexpr long networkError = 335544726;         // error reading data from the connection
+constexpr long networkWriteError = 335544727;    // error writing data to the connection
 constexpr long userNameNotFound = 335544753;     // no such account in the security database
+constexpr long connectionShutdown = 335544856;   // the attachment is gone (closed, or the server shut it)
 constexpr long concurrentTransaction = 335544878;
 constexpr long stringTruncation = 335544914;     // string right truncation
 constexpr long numericOutOfRange = 335544916;
 } // namespace isc
 
 // A failed call of the client library: every code of the status vector
-// (each isc_arg_gds entry and each isc_arg_number argument, in order) and the
-// library's interpreted message. Both are copied out of the status, whose
+// (each isc_arg_gds entry and each isc_arg_number argument, in order; a
+// remote server's numeric arguments arrive as text and are not among them)
+// and the library's interpreted message. Both are copied out of the status, whose
 // strings belong to the library and die with it.
 //
 // An Error can also be raised by this layer itself before anything reaches
@@ -71,7 +74,7 @@ public:
     bool hasCode(long code) const;
     QString message() const { return m_message; }
 
-    // True for the codes of a broken connection to the server.
+    // True for the codes of a broken or closed connection to the server.
     bool isConnectionLoss() const;
 
     // True when a change met another transaction's change of the same row
@@ -83,8 +86,8 @@ private:
     QString m_message;
 };
 
-// Codes and interpreted message of a status vector (a null-terminated
-// sequence of isc_arg_* clusters); shared by Error and the tests of it.
+// The codes of a status vector (a sequence of isc_arg_* clusters ending in
+// isc_arg_end), as Error::codes() lists them.
 std::vector<long> statusCodes(const intptr_t *vector);
 
 } // namespace corvadel::fb

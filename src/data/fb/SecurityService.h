@@ -51,7 +51,8 @@ public:
     // when there is no such account.
     void deleteUser(const QString &userName);
     // The account's names and ids as the server keeps them (no password).
-    // Throws Error with isc::userNameNotFound when there is no such account.
+    // Throws Error with isc::userNameNotFound when there is no such account,
+    // InvalidUserName for an empty name (which would list every account).
     UserAccount displayUser(const QString &userName);
 
     QString server() const { return m_server; }

@@ -250,6 +250,14 @@ struct Statement::Private
     MessageBuffer output;
     bool hasRow = false;
 
+    Private() = default;
+    Private(const Private &) = delete;
+    Private &operator=(const Private &) = delete;
+    // Also runs when the constructor of Statement fails after the prepare.
+    ~Private();
+
+    void closeCursor() noexcept;
+
     void setNull(int position, bool null)
     {
         store<ISC_SHORT>(input.data() + parameters[size_t(position)].nullOffset, null ? -1 : 0);
@@ -260,6 +268,31 @@ struct Statement::Private
     void requirePosition(int position) const;
     void requireRow() const;
 };
+
+Statement::Private::~Private()
+{
+    closeCursor();
+    if (!statement)
+        return;
+    QuietStatus quiet;
+    statement->free(quiet.get());
+    if (quiet.failed())
+        statement.reset();
+    else
+        statement.abandon(); // a successful free released our reference
+}
+
+void Statement::Private::closeCursor() noexcept
+{
+    if (!cursor)
+        return;
+    QuietStatus quiet;
+    cursor->close(quiet.get());
+    if (quiet.failed())
+        cursor.reset();
+    else
+        cursor.abandon(); // a successful close released our reference
+}
 
 void Statement::Private::growText(int position, unsigned needed)
 {
@@ -365,20 +398,7 @@ Statement::Statement(Attachment &attachment, Transaction &transaction, const QSt
     }
 }
 
-Statement::~Statement()
-{
-    if (!d)
-        return;
-    closeCursor();
-    if (d->statement) {
-        QuietStatus status;
-        d->statement->free(status.get());
-        if (status.failed())
-            d->statement.reset();
-        else
-            d->statement.abandon(); // a successful free released our reference
-    }
-}
+Statement::~Statement() = default;
 
 Statement::Statement(Statement &&) noexcept = default;
 
@@ -584,14 +604,7 @@ bool Statement::fetch()
 
 void Statement::closeCursor() noexcept
 {
-    if (!d->cursor)
-        return;
-    QuietStatus status;
-    d->cursor->close(status.get());
-    if (status.failed())
-        d->cursor.reset();
-    else
-        d->cursor.abandon(); // a successful close released our reference
+    d->closeCursor();
 }
 
 bool Statement::isCursorOpen() const

@@ -30,10 +30,11 @@ XpbBuilderPtr transactionParameters(Status &status, const TransactionOptions &op
 } // namespace
 
 Transaction::Transaction(Attachment &attachment, TransactionOptions options)
-    : m_attachment(RefPtr<Firebird::IAttachment>::share(attachment.handle())), m_options(options)
+    : m_owner(&attachment), m_attachment(RefPtr<Firebird::IAttachment>::share(attachment.handle())),
+      m_options(options)
 {
-    if (!m_attachment)
-        throw std::logic_error("a transaction needs a connected attachment");
+    // A transaction may be declared before its attachment connects (the data
+    // module's are); it takes the attachment's handle when it first starts.
 }
 
 Transaction::~Transaction()
@@ -45,6 +46,7 @@ Transaction &Transaction::operator=(Transaction &&other) noexcept
 {
     if (this != &other) {
         rollbackQuietly();
+        m_owner = other.m_owner;
         m_attachment = std::move(other.m_attachment);
         m_handle = std::move(other.m_handle);
         m_options = other.m_options;
@@ -56,8 +58,10 @@ void Transaction::start()
 {
     if (m_handle)
         throw std::logic_error("transaction already active");
+    if (!m_attachment && m_owner)
+        m_attachment = RefPtr<Firebird::IAttachment>::share(m_owner->handle());
     if (!m_attachment)
-        throw std::logic_error("transaction has been moved from");
+        throw std::logic_error("a transaction needs a connected attachment");
     Status status;
     XpbBuilderPtr tpb = transactionParameters(status, m_options);
     const unsigned length = tpb->getBufferLength(&status);

@@ -49,6 +49,7 @@ private:
     void requireActive(const char *operation) const;
     void rollbackQuietly() noexcept;
 
+    Attachment *m_owner = nullptr;              // asked for its handle when not connected yet
     RefPtr<Firebird::IAttachment> m_attachment;
     RefPtr<Firebird::ITransaction> m_handle;
     TransactionOptions m_options;

@@ -46,9 +46,9 @@ void TestFbError::codes_data()
                                  isc_arg_gds, isc::updateConflict, isc_arg_end}
         << std::vector<long>{isc::deadlock, isc::updateConflict};
     QTest::newRow("SQL state and OS error skipped")
-        << std::vector<intptr_t>{isc_arg_gds, isc::networkError, isc_arg_sql_state, textArg,
-                                 isc_arg_unix, 111, isc_arg_gds, isc::networkReadError, isc_arg_end}
-        << std::vector<long>{isc::networkError, isc::networkReadError};
+        << std::vector<intptr_t>{isc_arg_gds, isc::connectionLost, isc_arg_sql_state, textArg,
+                                 isc_arg_unix, 111, isc_arg_gds, isc::networkError, isc_arg_end}
+        << std::vector<long>{isc::connectionLost, isc::networkError};
 }
 
 void TestFbError::codes()

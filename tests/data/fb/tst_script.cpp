@@ -26,6 +26,7 @@ private slots:
     void refusesWhatItCannotRun_data();
     void refusesWhatItCannotRun();
     void fixtureRunsSchemaFileAndDropsDatabase();
+    void fixtureDropsLeftoversOfDeadProcesses();
     void programSchemaLoads();
 
 private:
@@ -181,6 +182,34 @@ void TestScript::fixtureRunsSchemaFileAndDropsDatabase()
     // Gone with the fixture.
     QVERIFY_THROWS_EXCEPTION(Error, Attachment::attach(connection, TestDatabase::adminUser(),
                                                        TestDatabase::adminPassword()));
+}
+
+void TestScript::fixtureDropsLeftoversOfDeadProcesses()
+{
+    CORVADEL_REQUIRE_SERVER();
+    // No process ever has the number pid_max.
+    QFile pidMax(QStringLiteral("/proc/sys/kernel/pid_max"));
+    QVERIFY(pidMax.open(QIODevice::ReadOnly));
+    const qint64 deadPid = pidMax.readAll().trimmed().toLongLong();
+    QVERIFY(deadPid > 0);
+    const auto leftover = [&](const char *tag) {
+        return QStringLiteral("%1:/tmp/corvadel-test-%2-0-%3.fdb")
+            .arg(TestDatabase::serverHost())
+            .arg(deadPid)
+            .arg(QLatin1StringView(tag));
+    };
+    const QString abandoned = leftover("abandoned");
+    const QString attached = leftover("attached");
+    Attachment::create(abandoned, TestDatabase::adminUser(), TestDatabase::adminPassword()).detach();
+    Attachment holder = Attachment::create(attached, TestDatabase::adminUser(), TestDatabase::adminPassword());
+
+    TestDatabase::dropLeftovers();
+
+    QVERIFY_THROWS_EXCEPTION(Error, Attachment::attach(abandoned, TestDatabase::adminUser(),
+                                                       TestDatabase::adminPassword()));
+    // In use: left alone.
+    Attachment::attach(attached, TestDatabase::adminUser(), TestDatabase::adminPassword()).detach();
+    holder.dropDatabase();
 }
 
 void TestScript::programSchemaLoads()
