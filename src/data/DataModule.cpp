@@ -17,6 +17,7 @@ TDModBase::TDModBase(const ConnectionSettings &settings, Prompt &prompt, QObject
       m_refData(m_db, fb::TransactionOptions::serverDefault())
 {
     setObjectName(QStringLiteral("DModBase"));
+    serviceUserName = settings.adminUser;
     m_connectionParameters << QStringLiteral("user_name=") + settings.adminUser
                            << QStringLiteral("password=") + settings.adminPassword;
 }
@@ -70,6 +71,8 @@ Dataset &TDModBase::addDataSet(const DatasetDef &def)
         def.install(*this, *ds);
     if (!def.isQuery())
         installRecordRules(*ds, def);
+    if (def.installAfterRules)
+        def.installAfterRules(*this, *ds);
     return *ds;
 }
 
@@ -107,6 +110,12 @@ fb::Transaction &TDModBase::transaction(Group group)
     case Group::RefData: return m_refData;
     }
     return m_project;
+}
+
+void TDModBase::setTotalCost(qint64 tenThousandths)
+{
+    m_totalCost = tenThousandths;
+    emit totalCostChanged(tenThousandths);
 }
 
 // --- connection -------------------------------------------------------------

@@ -760,8 +760,8 @@ QVariant Dataset::value(int row, const Field *field)
     const int i = fieldIndex(field);
     if (i < 0)
         return {};
-    if (row == m_current && isEditing())
-        return m_buffer[std::size_t(i)];
+    // A lookup field holds nothing of its own, also while its row is edited:
+    // it follows the key fields, edited values included.
     if (field->kind() == FieldKind::Lookup) {
         const FieldDef &d = field->def();
         QVariantList keys;
@@ -770,6 +770,8 @@ QVariant Dataset::value(int row, const Field *field)
         Dataset *other = parent() ? parent()->findChild<Dataset *>(d.lookupDataSet) : nullptr;
         return other ? other->lookup(d.lookupKeyFields, keys, d.lookupResultField) : QVariant();
     }
+    if (row == m_current && isEditing())
+        return m_buffer[std::size_t(i)];
     return rowValues(row)[std::size_t(i)];
 }
 
