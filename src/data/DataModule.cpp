@@ -17,6 +17,7 @@ TDModBase::TDModBase(const ConnectionSettings &settings, Prompt &prompt, QObject
       m_refData(m_db, fb::TransactionOptions::serverDefault())
 {
     setObjectName(QStringLiteral("DModBase"));
+    serviceUserName = settings.adminUser;
     m_connectionParameters << QStringLiteral("user_name=") + settings.adminUser
                            << QStringLiteral("password=") + settings.adminPassword;
 }
@@ -70,6 +71,8 @@ Dataset &TDModBase::addDataSet(const DatasetDef &def)
         def.install(*this, *ds);
     if (!def.isQuery())
         installRecordRules(*ds, def);
+    if (def.installAfterRules)
+        def.installAfterRules(*this, *ds);
     return *ds;
 }
 
@@ -107,6 +110,12 @@ fb::Transaction &TDModBase::transaction(Group group)
     case Group::RefData: return m_refData;
     }
     return m_project;
+}
+
+void TDModBase::setTotalCost(qint64 tenThousandths)
+{
+    m_totalCost = tenThousandths;
+    emit totalCostChanged(tenThousandths);
 }
 
 // --- connection -------------------------------------------------------------
@@ -237,6 +246,10 @@ void TDModBase::cancelGroup(Group group)
     fb::Transaction &t = transaction(group);
     if (t.isActive())
         t.rollbackRetaining();
+    // A new user row whose account could not be added is gone with the
+    // rollback: the next user posted is not a new one.
+    if (group == Group::RefData)
+        newUser = false;
     if (m_uncommitted[int(group)])
         reopenAfterRollback(group);
     m_uncommitted[int(group)] = false;

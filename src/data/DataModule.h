@@ -81,11 +81,24 @@ public:
     bool newUser = false;
     QString newPassword;
     QString deletingUserName;
+    // The user name the server's security service holds: that of the last
+    // user written to or deleted from the server's accounts in this run, the
+    // administrator's before any. The password window changes its password.
+    QString serviceUserName;
+
+    // The total cost of the current change request's resource lines, a
+    // currency amount held in ten-thousandths. The resource lines' rules
+    // keep it; every new value is announced, also an unchanged one.
+    qint64 totalCost() const { return m_totalCost; }
+    void setTotalCost(qint64 tenThousandths);
 
     // The datasets a group saves, in the order they are posted.
     static QStringList saveOrder(Group group);
     // The datasets and queries in the order OpenAllDataSets opens them.
     static QStringList openOrder();
+
+signals:
+    void totalCostChanged(qint64 tenThousandths);
 
 private:
     void reopenAfterRollback(Group group);
@@ -106,6 +119,7 @@ private:
     bool m_pending[3] = {false, false, false};
     // Whether anything was posted or deleted since the group's last commit.
     bool m_uncommitted[3] = {false, false, false};
+    qint64 m_totalCost = 0;
 };
 
 } // namespace corvadel::data

@@ -205,7 +205,7 @@ void Dataset::open()
     run(afterOpen);
 }
 
-void Dataset::runSelect()
+void Dataset::runSelect(const std::function<QVariant(const QString &)> &parameter)
 {
     if (m_select->isCursorOpen())
         m_select->closeCursor();
@@ -214,7 +214,13 @@ void Dataset::runSelect()
     invalidateCache();
     m_cursorOpen = false;
 
-    fillParameters(*m_select, true);
+    if (parameter) {
+        m_select->clearParameters();
+        for (const QString &name : m_select->parameterNames())
+            m_select->setValue(name, parameter(name));
+    } else {
+        fillParameters(*m_select, true);
+    }
     m_select->openCursor(*m_transaction);
     m_cursorOpen = true;
     m_state = DataSetState::Browse;
@@ -285,6 +291,15 @@ void Dataset::masterChanged()
         return;
     checkBrowseMode();
     runSelect();
+    run(afterOpen);
+}
+
+void Dataset::requery(const std::function<QVariant(const QString &)> &parameter)
+{
+    if (!isOpen() || !m_select)
+        return;
+    checkBrowseMode();
+    runSelect(parameter);
     run(afterOpen);
 }
 
@@ -515,6 +530,7 @@ void Dataset::cancel()
 {
     if (!isEditing())
         return;
+    run(beforeCancel);
     const bool inserting = m_state == DataSetState::Insert;
     m_buffer.clear();
     m_modified = false;
@@ -745,8 +761,8 @@ QVariant Dataset::value(int row, const Field *field)
     const int i = fieldIndex(field);
     if (i < 0)
         return {};
-    if (row == m_current && isEditing())
-        return m_buffer[std::size_t(i)];
+    // A lookup field holds nothing of its own, also while its row is edited:
+    // it follows the key fields, edited values included.
     if (field->kind() == FieldKind::Lookup) {
         const FieldDef &d = field->def();
         QVariantList keys;
@@ -755,6 +771,8 @@ QVariant Dataset::value(int row, const Field *field)
         Dataset *other = parent() ? parent()->findChild<Dataset *>(d.lookupDataSet) : nullptr;
         return other ? other->lookup(d.lookupKeyFields, keys, d.lookupResultField) : QVariant();
     }
+    if (row == m_current && isEditing())
+        return m_buffer[std::size_t(i)];
     return rowValues(row)[std::size_t(i)];
 }
 
@@ -833,6 +851,20 @@ QByteArray Dataset::blobContent(const Field *field)
         content = fb::readBlob(*m_attachment, *m_transaction, id.value<fb::BlobId>().id);
     m_blobs.emplace(i, content);
     return content;
+}
+
+QByteArray Dataset::blobContent(int row, const Field *field)
+{
+    if (row == m_current)
+        return blobContent(field);
+    const int i = fieldIndex(field);
+    if (i < 0 || row < 0 || row >= int(m_rows.size()) || !m_rows[std::size_t(row)].packed
+        || m_columnOfField[std::size_t(i)] < 0)
+        return {};
+    const QVariant id = m_store.value(m_rows[std::size_t(row)].packed, m_columnOfField[std::size_t(i)]);
+    if (!id.isValid() || id.isNull())
+        return {};
+    return fb::readBlob(*m_attachment, *m_transaction, id.value<fb::BlobId>().id);
 }
 
 void Dataset::setFieldValue(Field *field, const QVariant &value)

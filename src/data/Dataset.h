@@ -76,7 +76,7 @@ public:
     // Handlers run in the order they were added. A Before... handler aborts
     // the operation by throwing Abort; an error handler chooses fail or abort.
     std::vector<Handler> afterOpen, beforeEdit, beforeInsert, onNewRecord, beforePost,
-        afterPost, beforeDelete, afterDelete, onCalcFields, afterScroll;
+        afterPost, beforeDelete, afterDelete, onCalcFields, afterScroll, beforeCancel;
     std::vector<ErrorHandler> onPostError, onDeleteError;
 
     // --- operations -------------------------------------------------------
@@ -98,6 +98,11 @@ public:
     bool locate(const QString &fieldName, const QVariant &value, LocateOptions options = {});
     // Posts a modified row, abandons an unmodified edit; nothing in browse.
     void checkBrowseMode();
+    // Runs the select again with parameter values from the callback instead
+    // of the master's current row: how a sheet prints the children of a
+    // master record the user does not stand on.
+    void requery(const std::function<QVariant(const QString &)> &parameter);
+    QStringList selectParameters() const { return m_selectParameters; }
 
     DataSetState state() const { return m_state; }
     bool isEditing() const { return m_state == DataSetState::Edit || m_state == DataSetState::Insert; }
@@ -130,6 +135,8 @@ public:
     QVariant currentValue(const Field *field);
     QVariant oldValue(const Field *field);
     QByteArray blobContent(const Field *field);
+    // The content of a blob field of any fetched row (read from the server).
+    QByteArray blobContent(int row, const Field *field);
     void setFieldValue(Field *field, const QVariant &value);
     int fieldIndex(const Field *field) const;
 
@@ -157,7 +164,7 @@ private:
     };
 
     void prepareSelect();
-    void runSelect();
+    void runSelect(const std::function<QVariant(const QString &)> &parameter = {});
     int fetchRows(int count, bool notify = true);
     void fillParameters(fb::Statement &statement, bool masterFirst);
     QVariant parameterValue(const QString &name, bool masterFirst);

@@ -70,6 +70,10 @@ struct DatasetDef
     // Rules special to this record kind; installed before the standard
     // rules, so their Before... handlers run first.
     std::function<void(TDModBase &, Dataset &)> install;
+    // Rules special to this record kind that act on what a standard rule
+    // decided (the user's Yes to the delete confirmation, say); installed
+    // after the standard rules.
+    std::function<void(TDModBase &, Dataset &)> installAfterRules;
 
     bool isQuery() const { return sql.insert.isEmpty() && sql.modify.isEmpty() && sql.remove.isEmpty(); }
 };

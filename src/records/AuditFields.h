@@ -25,6 +25,13 @@ inline std::vector<data::FieldDef> auditFields(const QString &createdOnLabel, co
     };
 }
 
+// Shows a field that its builder hides by default (a blob a grid lists).
+inline data::FieldDef shown(data::FieldDef f)
+{
+    f.visible = true;
+    return f;
+}
+
 // Appends one list of fields to another, for definitions built in parts.
 inline std::vector<data::FieldDef> operator+(std::vector<data::FieldDef> a, const std::vector<data::FieldDef> &b)
 {

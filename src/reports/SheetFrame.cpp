@@ -2,6 +2,7 @@
 
 #include "reports/Sheet.h"
 #include "reports/Units.h"
+#include "richtext/RichText.h"
 
 #include <QFontMetricsF>
 
@@ -25,6 +26,9 @@ SheetFrame::SheetFrame(Sheet &sheet, const QString &subject)
     : m_sheet(sheet)
     , m_width(sheet.textSizeMm().width())
 {
+    // Long texts are stored as the editors save them (RTF, or plain text in
+    // older rows); every record sheet reads them through the same codec.
+    sheet.setRichTextLoader(&richtext::read);
     Band &header = sheet.header();
     Label &title = header.add<Label>(QRectF(0, 0, m_width, kTitleHeightMm), QStringLiteral("Corvadel - ") + subject);
     title.setFont(sheetFont(14, true));

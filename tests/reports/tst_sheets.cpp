@@ -50,6 +50,7 @@ private slots:
     void runLeavesSourcesAsFound();
     void displayFormatsOnTheSheet();
     void richTextLoaderHook();
+    void frameReadsStoredRtf();
     void printDialogChoices_data();
     void printDialogChoices();
     void printCancelled();
@@ -702,6 +703,24 @@ void TestSheets::richTextLoaderHook()
     QVERIFY2(text.contains(QStringLiteral("Severe flooding")), qPrintable(text));
     QVERIFY(!text.contains(QStringLiteral("<b>")));
     QVERIFY(text.contains(QStringLiteral("{broken")));
+}
+
+// Record sheets read the stored RTF of other clients through the codec: the
+// reader sees the text, not the markup.
+void TestSheets::frameReadsStoredRtf()
+{
+    MemoryRecordSource issue({QStringLiteral("ISSUE_DETAILED_DESCRIPTION")});
+    issue.addRow({QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Pump \\b failed\\b0  twice\\par}")});
+    Sheet sheet;
+    SheetFrame frame(sheet, QStringLiteral("Issue"));
+    Pipeline &main = sheet.addPipeline(issue);
+    sheet.setMainPipeline(&main);
+    sheet.detail().add<DataRichText>(QRectF(0, 0, 150, 5), main, QStringLiteral("ISSUE_DETAILED_DESCRIPTION"));
+
+    const QString text = pdfprobe::text(run(sheet).pdf);
+    QVERIFY2(text.contains(QStringLiteral("Pump failed twice")), qPrintable(text));
+    QVERIFY(!text.contains(QStringLiteral("rtf1")));
+    QVERIFY(!text.contains(QStringLiteral("Arial")));
 }
 
 // Page ranges as typed into the print dialog, and copies the PDF printer
