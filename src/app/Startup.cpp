@@ -8,9 +8,7 @@
 #include "app/Splash/SplashForm.h"
 #include "corvadel_config.h"
 #include "data/DataModule.h"
-#include "records/Personnel/PersonnelDataSets.h"
-#include "records/Project/ProjectDataSets.h"
-#include "records/Skill/SkillDataSets.h"
+#include "records/DataSets.h"
 
 #include <QApplication>
 
@@ -20,10 +18,7 @@ namespace corvadel::app {
 
 void addDataSets(data::TDModBase &module)
 {
-    module.addDataSet(records::skillDataSet());
-    module.addDataSet(records::personnelDataSet());
-    module.addDataSet(records::personSkillDataSet());
-    module.addDataSet(records::projectDataSet());
+    records::addAllDataSets(module);
 }
 
 int run(QApplication &application)

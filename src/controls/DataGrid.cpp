@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace corvadel::controls {
 
 DataGrid::DataGrid(data::DataSource *source, QWidget *parent)
@@ -56,13 +58,31 @@ void DataGrid::setWholeRowSelection(bool on)
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
+int defaultWidthInCharacters(const data::FieldDef &def)
+{
+    if (def.displayWidth > 0)
+        return def.displayWidth;
+    // Without a declared width a column is as wide as its values usually
+    // are: a text as its maximum length, up to a point.
+    switch (def.type) {
+    case data::FieldType::String: return std::clamp(def.size, 4, 30);
+    case data::FieldType::Integer: return 8;
+    case data::FieldType::Date: return 12;
+    case data::FieldType::Time: return 9;
+    case data::FieldType::Float:
+    case data::FieldType::Currency: return 12;
+    case data::FieldType::Blob: return 14;
+    }
+    return 14;
+}
+
 void DataGrid::applyDisplayWidths()
 {
     m_widthsFor = m_model->columns();
     const int charWidth = fontMetrics().averageCharWidth();
     for (int c = 0; c < m_model->columnCount(); ++c) {
         const data::Field *f = m_model->fieldAt(c);
-        const int chars = f && f->def().displayWidth > 0 ? f->def().displayWidth : 14;
+        const int chars = f ? defaultWidthInCharacters(f->def()) : 14;
         const QString title = m_model->headerData(c, Qt::Horizontal).toString();
         setColumnWidth(c, std::max(chars * charWidth, fontMetrics().horizontalAdvance(title) + 12) + 8);
     }

@@ -10,6 +10,10 @@ namespace corvadel::controls {
 // view loses the focus.
 void keepSelectionVisibleWithoutFocus(QAbstractItemView *view);
 
+// A column's width in average characters: the field's display width, or
+// one that suits its type and length when none is declared.
+int defaultWidthInCharacters(const data::FieldDef &def);
+
 // A grid over a dataset. The dataset's current row and the view's current
 // row follow each other both ways; the grid never reads rows the view does
 // not need (no sizing to contents over all rows).
