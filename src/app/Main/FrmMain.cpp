@@ -82,6 +82,10 @@ FrmMain::FrmMain(data::TDModBase &module, QWidget *parent)
     m_splitter = new BoundedSplitter(Qt::Horizontal, 0.2, 0.2, 0.8, this);
     m_splitter->setObjectName(QStringLiteral("SplitterMain"));
     m_splitter->setHotSpot(true);
+    // The bounds of the splitter decide how narrow either side gets, not
+    // the sizes the panes would like.
+    m_tree->setMinimumSize(1, 1);
+    m_paneArea->setMinimumSize(1, 1);
     m_splitter->addWidget(m_tree);
     m_splitter->addWidget(m_paneArea);
     m_splitter->setStretchFactor(1, 1);

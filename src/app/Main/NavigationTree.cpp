@@ -55,8 +55,15 @@ NavigationTree::NavigationTree(QWidget *parent) : QTreeWidget(parent)
     personnel->addChild(node(QStringLiteral("Personnel"), 8));
     addTopLevelItem(personnel);
 
-    connect(this, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *current, QTreeWidgetItem *) { expandOnly(current); });
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current, QTreeWidgetItem *) {
+        // During a click the branches change once the button is up: moving
+        // rows under the pointer between press and release would make the
+        // release land on another row.
+        if (m_pressed)
+            m_expandAfterClick = true;
+        else
+            expandOnly(current);
+    });
 }
 
 int NavigationTree::paneCode(const QTreeWidgetItem *item)
@@ -119,9 +126,20 @@ int NavigationTree::selectedPaneCode() const
     return paneCode(currentItem());
 }
 
+void NavigationTree::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = true;
+    QTreeWidget::mousePressEvent(event);
+}
+
 void NavigationTree::mouseReleaseEvent(QMouseEvent *event)
 {
     QTreeWidget::mouseReleaseEvent(event);
+    m_pressed = false;
+    if (m_expandAfterClick) {
+        m_expandAfterClick = false;
+        expandOnly(currentItem());
+    }
     if (event->button() == Qt::LeftButton && currentItem())
         emit nodeClicked(paneCode(currentItem()));
 }

@@ -35,10 +35,14 @@ signals:
     void nodeClicked(int paneCode);
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void expandOnly(QTreeWidgetItem *current);
+
+    bool m_pressed = false;
+    bool m_expandAfterClick = false;
 };
 
 } // namespace corvadel::app
