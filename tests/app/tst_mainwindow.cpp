@@ -631,6 +631,9 @@ void MainWindowTest::rolesGridDeletesAfterTwoQuestions_data()
     QTest::newRow("OK then No keeps the role")
         << "Test Analyst" << QStringList{"OK", "No"}
         << QStringList{question, "Are you sure you want to delete Test Analyst ?"} << 2;
+    QTest::newRow("OK then Esc answers No")
+        << "Test Analyst" << QStringList{"OK", "Esc"}
+        << QStringList{question, "Are you sure you want to delete Test Analyst ?"} << 2;
     QTest::newRow("OK then Yes deletes it")
         << "Test Analyst" << QStringList{"OK", "Yes"}
         << QStringList{question, "Are you sure you want to delete Test Analyst ?"} << 1;
@@ -657,8 +660,12 @@ void MainWindowTest::rolesGridDeletesAfterTwoQuestions()
              role);
 
     ModalScript script;
-    for (const QString &a : answers)
-        script.answer(a);
+    for (const QString &a : answers) {
+        if (a == QLatin1String("Esc"))
+            script.escape();
+        else
+            script.answer(a);
+    }
     QTest::keyClick(roles, Qt::Key_Delete, Qt::ControlModifier);
     QTRY_VERIFY(script.done());
 
