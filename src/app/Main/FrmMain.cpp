@@ -229,7 +229,7 @@ void FrmMain::narrowColumns()
     // widest columns are narrowed so that more of them fit side by side.
     for (ListPane *pane : m_panes) {
         for (controls::DataGrid *grid : pane->findChildren<controls::DataGrid *>()) {
-            const int widest = grid->fontMetrics().averageCharWidth() * 32;
+            const int widest = grid->fontMetrics().averageCharWidth() * 26;
             for (int c = 0; c < grid->model()->columnCount(); ++c)
                 grid->setColumnWidth(c, std::min(grid->columnWidth(c), widest));
         }
