@@ -51,7 +51,7 @@ insert into ROLES values (800022, 'Test Analyst', 'Yes', 'No', 'No', 'No');
 insert into PROJECT_ROLE (PRJ_ID, ROLE_ID, DAILY_RATE) values (800001, 800021, 250);
 insert into PROJECT_ROLE (PRJ_ID, ROLE_ID, DAILY_RATE) values (800001, 800022, 400);
 insert into PROJECT_ROLE_PERSON (PRJ_ID, ROLE_ID, PERSONNEL_ID) values (800001, 800021, 800011);
-insert into PRODUCT_TYPE values (800031, 'Test Spec', 'Formal');
+insert into PRODUCT_TYPE values (800031, 'Test Script', 'Formal');
 insert into PRODUCT (PRODUCT_ID, PRODUCT_DESCRIPTION, PRODUCT_TYPE_ID, PRJ_ID) values (800041, 'Master Plan', 800031, 800001);
 insert into ISSUE (ISSUE_ID, ISSUE_TYPE, ISSUE_DESCRIPTION, DATE_RAISED, PRJ_ID, RAISED_BY_ROLE_ID, RAISED_BY_PERSONNEL_ID, ISSUE_STATUS)
   values (800051, 'Issue', 'Slow build', '2024-01-10', 800001, 800021, 800011, 'Open');
