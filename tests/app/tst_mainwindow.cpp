@@ -118,6 +118,7 @@ private slots:
     void toolbarAndMenusWithoutEditorWindows();
     void newButtonRunsTheEntryOfTheSelectedNode_data();
     void newButtonRunsTheEntryOfTheSelectedNode();
+    void aWindowAddedByItsClassOpensOnTheNewRecord();
     void failureToStartTheWindowLeavesNothing_data();
     void failureToStartTheWindowLeavesNothing();
     void doubleClickOpensTheEditorOnTheCurrentRecord_data();
@@ -403,6 +404,40 @@ void MainWindowTest::newButtonRunsTheEntryOfTheSelectedNode()
     QCOMPARE(log[0].rows, rowsBefore + 1);
     QVERIFY(world.module->pendingChanges(data::Group(group)));
     QCOMPARE(ProbeWindow::live, 0);
+}
+
+namespace {
+
+// An editor window as a record kind will add it: constructed over the data
+// module, it sees the record it was opened on.
+class RiskWindow : public QDialog
+{
+public:
+    RiskWindow(data::TDModBase &module, QWidget *parent) : QDialog(parent)
+    {
+        seenState = module.dataSet(QStringLiteral("IBDSRisk"))->state();
+        seenStatus = module.dataSet(QStringLiteral("IBDSRisk"))->fieldByName(QStringLiteral("RISK_STATUS"))->asString();
+        QTimer::singleShot(0, this, &QDialog::accept);
+    }
+    static inline data::DataSetState seenState = data::DataSetState::Inactive;
+    static inline QString seenStatus;
+};
+
+} // namespace
+
+void MainWindowTest::aWindowAddedByItsClassOpensOnTheNewRecord()
+{
+    AppWorld world;
+    QVERIFY(world.showAndLogin());
+    app::FrmMain &m = *world.main;
+    QAction *newRisk = m.newMenu()->findChild<QAction *>(QStringLiteral("NewRisk"));
+    QVERIFY(!newRisk->isEnabled());
+    m.windows().add<RiskWindow>(QStringLiteral("FrmRisk"));
+    QVERIFY(newRisk->isEnabled());
+    newRisk->trigger();
+    QCOMPARE(RiskWindow::seenState, data::DataSetState::Insert);
+    QCOMPARE(RiskWindow::seenStatus, QStringLiteral("Open"));
+    QVERIFY(m.findChildren<QDialog *>().isEmpty());
 }
 
 void MainWindowTest::failureToStartTheWindowLeavesNothing_data()
