@@ -24,6 +24,10 @@ DataGrid::DataGrid(data::DataSource *source, QWidget *parent)
     verticalHeader()->setFixedWidth(14);   // the row indicator
     horizontalHeader()->setSectionsMovable(false);
     horizontalHeader()->setStretchLastSection(true);
+    // Titles stay as they are whatever row is selected: a bold title would
+    // no longer fit the width worked out for it.
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setHighlightSections(false);
     keepSelectionVisibleWithoutFocus(this);
     if (source)
         connect(source, &data::DataSource::currentRowChanged, this, &DataGrid::followDataSet);

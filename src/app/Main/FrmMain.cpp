@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -230,8 +231,12 @@ void FrmMain::narrowColumns()
     for (ListPane *pane : m_panes) {
         for (controls::DataGrid *grid : pane->findChildren<controls::DataGrid *>()) {
             const int widest = grid->fontMetrics().averageCharWidth() * 26;
-            for (int c = 0; c < grid->model()->columnCount(); ++c)
-                grid->setColumnWidth(c, std::min(grid->columnWidth(c), widest));
+            for (int c = 0; c < grid->model()->columnCount(); ++c) {
+                // Never narrower than the column's title.
+                const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
+                const int titleWidth = grid->horizontalHeader()->fontMetrics().horizontalAdvance(title) + 16;
+                grid->setColumnWidth(c, std::min(grid->columnWidth(c), std::max(widest, titleWidth)));
+            }
         }
     }
 }
