@@ -1,0 +1,267 @@
+// B1 fetch all and B2 first rows: the issue list's select on the seeded
+// databases, through our dataset layer and its peers, side by side in one
+// run. Prints "name value unit" lines; times are the best of --reps runs.
+//
+// B1 reads the large project's whole issue log to the end:
+//   raw            the client library's fetch loop, same select, same
+//                  transaction parameters (read committed, record version,
+//                  no wait): the limit
+//   ours           IBDSIssue opened and read to the end (rows packed and kept)
+//   qsqlquery      Qt's Firebird driver, QSqlQuery forward-only
+//   qsqlquerymodel Qt's Firebird driver, QSqlQueryModel fetching all
+// B2 times opening the issue list to its first block of 1,000 rows on the
+// 1,000-issue and the 100,000-issue database.
+
+#include "data/fb/Attachment.h"
+#include "data/fb/Status.h"
+#include "data/fb/Transaction.h"
+#include "support/BenchModule.h"
+#include "support/BenchSupport.h"
+#include "support/RawSelect.h"
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
+#include <QUrl>
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+
+using namespace corvadel;
+using namespace corvadel::bench;
+
+namespace {
+
+struct Peer
+{
+    QString name;
+    int reps;                   // runs of this peer
+    std::function<int()> run;   // returns the rows it read
+    Samples seconds;
+};
+
+QSqlDatabase qtConnection(const QString &connectionString)
+{
+    // "host:path" as the Firebird client writes it; Qt wants the parts.
+    const QString host = connectionString.section(u':', 0, 0);
+    const QString path = connectionString.section(u':', 1);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), QStringLiteral("bench"));
+    db.setHostName(host);
+    db.setDatabaseName(path);
+    db.setUserName(adminUser());
+    db.setPassword(adminPassword());
+    db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
+    if (!db.open())
+        throw std::runtime_error("QIBASE: " + db.lastError().text().toStdString());
+    return db;
+}
+
+void fail(const QSqlError &error)
+{
+    throw std::runtime_error("QIBASE: " + error.text().toStdString());
+}
+
+// The slow peers read every blob of every row and take half a minute a run;
+// their figures hardly move from run to run, so they run fewer times.
+void fetchAll(const QString &database, int reps, int slowReps)
+{
+    BenchModule bench(database);
+    bench.openLargeProject();
+    const int projectId = bench.largeProjectId();
+    data::Dataset &issues = bench.issues();
+    const QString select = issues.statements().select;
+
+    fb::Attachment rawDb = fb::Attachment::attach(database, adminUser(), adminPassword());
+    fb::Transaction rawTx(rawDb, fb::TransactionOptions::readCommittedNoWait());
+    rawTx.start();
+    RawSelect raw(rawDb, rawTx, select);
+    raw.setInteger(QStringLiteral("PRJ_ID"), projectId);
+
+    // What the rows weigh as they come off the wire, read once untimed.
+    std::size_t payload = 0;
+    int payloadRows = 0;
+    raw.open();
+    while (raw.fetch()) {
+        payload += raw.payload();
+        ++payloadRows;
+    }
+
+    QSqlDatabase qt = qtConnection(database);
+    QSqlQuery forward(qt);
+    forward.setForwardOnly(true);
+    if (!forward.prepare(select))
+        fail(forward.lastError());
+    forward.bindValue(QStringLiteral(":PRJ_ID"), projectId);
+
+    std::vector<Peer> peers;
+    peers.push_back({QStringLiteral("raw"), reps, [&] {
+                         int rows = 0;
+                         raw.open();
+                         while (raw.fetch())
+                             ++rows;
+                         return rows;
+                     }, {}});
+    peers.push_back({QStringLiteral("ours"), reps, [&] {
+                         issues.close();
+                         issues.open();
+                         issues.fetchAll();
+                         return issues.recordCount();
+                     }, {}});
+    peers.push_back({QStringLiteral("qsqlquery"), slowReps, [&] {
+                         if (!forward.exec())
+                             fail(forward.lastError());
+                         int rows = 0;
+                         while (forward.next())
+                             ++rows;
+                         forward.finish();
+                         return rows;
+                     }, {}});
+    peers.push_back({QStringLiteral("qsqlquerymodel"), slowReps, [&] {
+                         QSqlQuery query(qt);
+                         if (!query.prepare(select))
+                             fail(query.lastError());
+                         query.bindValue(QStringLiteral(":PRJ_ID"), projectId);
+                         if (!query.exec())
+                             fail(query.lastError());
+                         QSqlQueryModel model;
+                         model.setQuery(std::move(query));
+                         while (model.canFetchMore())
+                             model.fetchMore();
+                         return model.rowCount();
+                     }, {}});
+    // Not a peer: the same driver without the two blob columns, to show what
+    // reading every blob at fetch time costs it.
+    QString withoutBlobs = select;
+    withoutBlobs.remove(QStringLiteral("I.ISSUE_DETAILED_DESCRIPTION, ")).remove(QStringLiteral("I.OUTCOME, "));
+    QSqlQuery forwardWithoutBlobs(qt);
+    forwardWithoutBlobs.setForwardOnly(true);
+    if (!forwardWithoutBlobs.prepare(withoutBlobs))
+        fail(forwardWithoutBlobs.lastError());
+    forwardWithoutBlobs.bindValue(QStringLiteral(":PRJ_ID"), projectId);
+    peers.push_back({QStringLiteral("qsqlquery_noblobs"), reps, [&] {
+                         if (!forwardWithoutBlobs.exec())
+                             fail(forwardWithoutBlobs.lastError());
+                         int rows = 0;
+                         while (forwardWithoutBlobs.next())
+                             ++rows;
+                         forwardWithoutBlobs.finish();
+                         return rows;
+                     }, {}});
+
+    // Round robin, so that a slow moment of the machine hits every peer alike.
+    for (int rep = 0; rep < std::max(reps, slowReps); ++rep) {
+        for (Peer &peer : peers) {
+            if (rep >= peer.reps)
+                continue;
+            Stopwatch watch;
+            const int rows = peer.run();
+            peer.seconds.add(watch.seconds());
+            if (rows != payloadRows)
+                throw std::runtime_error(QStringLiteral("%1 read %2 rows, the select has %3")
+                                             .arg(peer.name)
+                                             .arg(rows)
+                                             .arg(payloadRows)
+                                             .toStdString());
+            note(QStringLiteral("  B1 %1 run %2: %3 s").arg(peer.name).arg(rep + 1).arg(watch.seconds(), 0, 'f', 3));
+        }
+    }
+    issues.close();
+    raw.close();
+
+    report(QStringLiteral("B1.rows"), payloadRows, QStringLiteral("rows"));
+    report(QStringLiteral("B1.payload_per_row"), double(payload) / payloadRows, QStringLiteral("bytes"));
+    for (const Peer &peer : peers) {
+        report(QStringLiteral("B1.%1.time").arg(peer.name), peer.seconds.best(), QStringLiteral("s"));
+        report(QStringLiteral("B1.%1.rate").arg(peer.name), payloadRows / peer.seconds.best(),
+               QStringLiteral("rows/s"));
+    }
+    const double ours = peers[1].seconds.best();
+    report(QStringLiteral("B1.ratio.ours_raw"), ours / peers[0].seconds.best(), QStringLiteral("x"));
+    report(QStringLiteral("B1.ratio.ours_qsqlquery"), ours / peers[2].seconds.best(), QStringLiteral("x"));
+    report(QStringLiteral("B1.ratio.ours_qsqlquerymodel"), ours / peers[3].seconds.best(), QStringLiteral("x"));
+    qt.close();
+}
+
+// Opening the issue list on a database: time until its first block is held.
+struct FirstRows
+{
+    Samples ours;
+    Samples raw;
+    int rows = 0;
+};
+
+FirstRows firstRows(const QString &database, int reps)
+{
+    FirstRows result;
+    BenchModule bench(database);
+    bench.openLargeProject();
+    data::Dataset &issues = bench.issues();
+    issues.open();   // prepares the select once, as the program does at login
+
+    fb::Attachment rawDb = fb::Attachment::attach(database, adminUser(), adminPassword());
+    fb::Transaction rawTx(rawDb, fb::TransactionOptions::readCommittedNoWait());
+    rawTx.start();
+    RawSelect raw(rawDb, rawTx, issues.statements().select);
+    raw.setInteger(QStringLiteral("PRJ_ID"), bench.largeProjectId());
+
+    // A closed cursor's last rows may still be on their way; each run starts
+    // on a quiet connection, as a user's click would.
+    fb::Status status;
+    const auto settle = [&] {
+        bench.module().IBDb().handle()->ping(&status);
+        rawDb.handle()->ping(&status);
+    };
+    for (int rep = 0; rep < reps; ++rep) {
+        issues.close();
+        settle();
+        Stopwatch watch;
+        issues.open();
+        result.ours.add(watch.seconds());
+        result.rows = issues.recordCount();
+
+        watch.restart();
+        raw.open();
+        for (int i = 0; i < issues.blockSize() && raw.fetch(); ++i) {
+        }
+        result.raw.add(watch.seconds());
+        raw.close();
+        settle();
+    }
+    return result;
+}
+
+void firstRows(const QString &smallDatabase, const QString &largeDatabase, int reps)
+{
+    const FirstRows small = firstRows(smallDatabase, reps);
+    const FirstRows large = firstRows(largeDatabase, reps);
+    report(QStringLiteral("B2.rows"), large.rows, QStringLiteral("rows"));
+    report(QStringLiteral("B2.ours.1k"), small.ours.best() * 1000, QStringLiteral("ms"));
+    report(QStringLiteral("B2.ours.100k"), large.ours.best() * 1000, QStringLiteral("ms"));
+    report(QStringLiteral("B2.raw.1k"), small.raw.best() * 1000, QStringLiteral("ms"));
+    report(QStringLiteral("B2.raw.100k"), large.raw.best() * 1000, QStringLiteral("ms"));
+    report(QStringLiteral("B2.ratio.100k_1k"), large.ours.best() / small.ours.best(), QStringLiteral("x"));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const QString large = option(args, QStringLiteral("large"), benchDatabase(LargeIssueCount));
+    const QString small = option(args, QStringLiteral("small"), benchDatabase(SmallIssueCount));
+    try {
+        if (!args.contains(QStringLiteral("--only-b2")))
+            fetchAll(large, repetitions(args, 5), std::min(repetitions(args, 5), 2));
+        if (!args.contains(QStringLiteral("--only-b1")))
+            firstRows(small, large, repetitions(args, 5) * 6);
+    } catch (const std::exception &error) {
+        note(QStringLiteral("bench_fetch: %1").arg(QString::fromUtf8(error.what())));
+        return 1;
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench"));
+    return 0;
+}
