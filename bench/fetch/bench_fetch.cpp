@@ -17,7 +17,7 @@
 #include "data/fb/Transaction.h"
 #include "support/BenchModule.h"
 #include "support/BenchSupport.h"
-#include "support/RawSelect.h"
+#include "support/RawStatement.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -77,7 +77,7 @@ void fetchAll(const QString &database, int reps, int slowReps)
     fb::Attachment rawDb = fb::Attachment::attach(database, adminUser(), adminPassword());
     fb::Transaction rawTx(rawDb, fb::TransactionOptions::readCommittedNoWait());
     rawTx.start();
-    RawSelect raw(rawDb, rawTx, select);
+    RawStatement raw(rawDb, rawTx, select);
     raw.setInteger(QStringLiteral("PRJ_ID"), projectId);
 
     // What the rows weigh as they come off the wire, read once untimed.
@@ -204,7 +204,7 @@ FirstRows firstRows(const QString &database, int reps)
     fb::Attachment rawDb = fb::Attachment::attach(database, adminUser(), adminPassword());
     fb::Transaction rawTx(rawDb, fb::TransactionOptions::readCommittedNoWait());
     rawTx.start();
-    RawSelect raw(rawDb, rawTx, issues.statements().select);
+    RawStatement raw(rawDb, rawTx, issues.statements().select);
     raw.setInteger(QStringLiteral("PRJ_ID"), bench.largeProjectId());
 
     // A closed cursor's last rows may still be on their way; each run starts

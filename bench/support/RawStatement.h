@@ -2,6 +2,8 @@
 
 #include "data/fb/Status.h"
 
+#include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -17,22 +19,32 @@ class Transaction;
 
 namespace corvadel::bench {
 
-// A select run straight on the client library's object-oriented API, as
-// plainly as it can be: the server's own message layout, one reused row
+// A statement run straight on the client library's object-oriented API, as
+// plainly as it can be: the server's own message layouts, one reused row
 // buffer, nothing kept and nothing decoded. It is the limit a layer above
 // the library can approach, and the yardstick for the bytes a row carries.
 //
-// The SQL may name integer parameters (:PRJ_ID); they are rewritten to
-// positions once and set by name.
-class RawSelect
+// The SQL may name its parameters (:PRJ_ID); they are rewritten to
+// positions once and set by name, in the parameter's own type only.
+class RawStatement
 {
 public:
-    RawSelect(fb::Attachment &attachment, fb::Transaction &transaction, const QString &sql);
-    ~RawSelect();
-    RawSelect(const RawSelect &) = delete;
-    RawSelect &operator=(const RawSelect &) = delete;
+    RawStatement(fb::Attachment &attachment, fb::Transaction &transaction, const QString &sql);
+    ~RawStatement();
+    RawStatement(const RawStatement &) = delete;
+    RawStatement &operator=(const RawStatement &) = delete;
 
+    void setNull(const QString &name);
     void setInteger(const QString &name, int value);
+    void setText(const QString &name, const QByteArray &utf8);
+    void setDate(const QString &name, const QDate &date);
+    // Writes the bytes as a new blob now and sets its id.
+    void setBlob(const QString &name, const QByteArray &content);
+
+    // Runs a statement that yields no cursor; output values, if any, are
+    // then readable with integer().
+    void execute();
+    int integer(unsigned column) const;
 
     void open();
     bool fetch();   // false at the end
@@ -42,9 +54,7 @@ public:
     // texts by their actual length, numbers and dates by their size, blobs
     // by their 8-byte id.
     std::size_t payload() const;
-    unsigned columnCount() const { return unsigned(m_columns.size()); }
 
-private:
     struct Column
     {
         unsigned type;
@@ -53,7 +63,13 @@ private:
         unsigned nullOffset;
     };
 
+private:
+    unsigned char *parameter(const QString &name, unsigned type, std::vector<unsigned> &positions);
+    void markNotNull(const std::vector<unsigned> &positions);
+    const unsigned char *row() const { return reinterpret_cast<const unsigned char *>(m_out.data()); }
+
     fb::Status m_status;   // throws fb::Error with the server's codes
+    Firebird::IAttachment *m_attachment;
     Firebird::ITransaction *m_transaction;
     Firebird::IStatement *m_statement = nullptr;
     Firebird::IMessageMetadata *m_input = nullptr;
@@ -62,7 +78,7 @@ private:
     QStringList m_names;                 // parameter name by position
     std::vector<Column> m_parameters;
     std::vector<Column> m_columns;
-    std::vector<unsigned char> m_in;
+    std::vector<std::max_align_t> m_in;
     std::vector<std::max_align_t> m_out;
 };
 
