@@ -106,6 +106,8 @@ public:
 
     DataSetState state() const { return m_state; }
     bool isEditing() const { return m_state == DataSetState::Edit || m_state == DataSetState::Insert; }
+    // Whether the new-record rules are setting a new row's initial values.
+    bool isStartingNewRecord() const { return m_inNewRecord; }
     bool isModified() const { return m_modified; }
     int recordCount() const { return int(m_rows.size()); }
     int currentRow() const { return m_current; }
