@@ -114,6 +114,9 @@ public:
     bool isEmpty() const { return m_rows.empty(); }
     bool bof() const { return m_bof; }
     bool eof() const { return m_eof; }
+    // Bytes the fetched rows take as held here: their packed values and the
+    // row index (what a long list costs in memory).
+    std::size_t bufferedBytes() const { return m_store.bytesUsed() + m_rows.capacity() * sizeof(RowEntry); }
     // Whether the cursor may still hold rows not read yet.
     bool canFetchMore() const { return m_cursorOpen; }
     // Reads the next block of rows; returns how many arrived.
