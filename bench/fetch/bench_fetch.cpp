@@ -67,7 +67,7 @@ void fail(const QSqlError &error)
 
 // The slow peers read every blob of every row and take half a minute a run;
 // their figures hardly move from run to run, so they run fewer times.
-void fetchAll(const QString &database, int reps, int slowReps)
+void fetchAll(const QString &database, int reps, int slowReps, const QStringList &only)
 {
     BenchModule bench(database);
     bench.openLargeProject();
@@ -152,6 +152,11 @@ void fetchAll(const QString &database, int reps, int slowReps)
                          return rows;
                      }, {}});
 
+    // "--peers raw,ours" runs only those, for a profile.
+    if (!only.isEmpty())
+        peers.erase(std::remove_if(peers.begin(), peers.end(), [&](const Peer &p) { return !only.contains(p.name); }),
+                    peers.end());
+
     // Round robin, so that a slow moment of the machine hits every peer alike.
     for (int rep = 0; rep < std::max(reps, slowReps); ++rep) {
         for (Peer &peer : peers) {
@@ -172,6 +177,12 @@ void fetchAll(const QString &database, int reps, int slowReps)
     issues.close();
     raw.close();
 
+    const auto best = [&](const QString &name) {
+        for (const Peer &p : peers)
+            if (p.name == name)
+                return p.seconds.best();
+        return 0.0;
+    };
     report(QStringLiteral("B1.rows"), payloadRows, QStringLiteral("rows"));
     report(QStringLiteral("B1.payload_per_row"), double(payload) / payloadRows, QStringLiteral("bytes"));
     for (const Peer &peer : peers) {
@@ -179,10 +190,12 @@ void fetchAll(const QString &database, int reps, int slowReps)
         report(QStringLiteral("B1.%1.rate").arg(peer.name), payloadRows / peer.seconds.best(),
                QStringLiteral("rows/s"));
     }
-    const double ours = peers[1].seconds.best();
-    report(QStringLiteral("B1.ratio.ours_raw"), ours / peers[0].seconds.best(), QStringLiteral("x"));
-    report(QStringLiteral("B1.ratio.ours_qsqlquery"), ours / peers[2].seconds.best(), QStringLiteral("x"));
-    report(QStringLiteral("B1.ratio.ours_qsqlquerymodel"), ours / peers[3].seconds.best(), QStringLiteral("x"));
+    const double ours = best(QStringLiteral("ours"));
+    for (const char *peer : {"raw", "qsqlquery", "qsqlquerymodel"}) {
+        const double other = best(QLatin1String(peer));
+        if (ours > 0 && other > 0)
+            report(QStringLiteral("B1.ratio.ours_%1").arg(QLatin1String(peer)), ours / other, QStringLiteral("x"));
+    }
     qt.close();
 }
 
@@ -269,7 +282,8 @@ int main(int argc, char *argv[])
     const QString small = option(args, QStringLiteral("small"), benchDatabase(SmallIssueCount));
     try {
         if (!args.contains(QStringLiteral("--only-b2")))
-            fetchAll(large, repetitions(args, 5), std::min(repetitions(args, 5), 2));
+            fetchAll(large, repetitions(args, 5), std::min(repetitions(args, 5), 2),
+                     option(args, QStringLiteral("peers"), QString()).split(u',', Qt::SkipEmptyParts));
         if (!args.contains(QStringLiteral("--only-b1")))
             firstRows(small, large, repetitions(args, 5) * 6);
     } catch (const std::exception &error) {
