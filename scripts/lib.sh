@@ -11,7 +11,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-ibase
   firebird3.0-server firebird-dev firebird3.0-utils
-  poppler-utils xvfb xauth
+  poppler-utils xvfb xauth fonts-dejavu-core
 )
 
 as_root() {

@@ -3,9 +3,12 @@
 #include "controls/ErrorReporting.h"
 #include "data/DataSource.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>
+
+#include <algorithm>
 
 namespace corvadel::controls {
 
@@ -21,13 +24,27 @@ DataGrid::DataGrid(data::DataSource *source, QWidget *parent)
     verticalHeader()->setFixedWidth(14);   // the row indicator
     horizontalHeader()->setSectionsMovable(false);
     horizontalHeader()->setStretchLastSection(true);
-    connect(source, &data::DataSource::currentRowChanged, this, &DataGrid::followDataSet);
+    keepSelectionVisibleWithoutFocus(this);
+    if (source)
+        connect(source, &data::DataSource::currentRowChanged, this, &DataGrid::followDataSet);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        applyDisplayWidths();
+        // A detail grid is reset at every move of its master: widths set by
+        // the window that shows the grid must survive that, so only a change
+        // of the columns themselves sets them anew.
+        if (m_model->columns() != m_widthsFor)
+            applyDisplayWidths();
         followDataSet();
     });
     applyDisplayWidths();
     followDataSet();
+}
+
+void keepSelectionVisibleWithoutFocus(QAbstractItemView *view)
+{
+    QPalette palette = view->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setBrush(QPalette::Inactive, role, palette.brush(QPalette::Active, role));
+    view->setPalette(palette);
 }
 
 void DataGrid::setColumns(const QList<GridColumn> &columns)
@@ -41,12 +58,31 @@ void DataGrid::setWholeRowSelection(bool on)
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
+int defaultWidthInCharacters(const data::FieldDef &def)
+{
+    if (def.displayWidth > 0)
+        return def.displayWidth;
+    // Without a declared width a column is as wide as its values usually
+    // are: a text as its maximum length, up to a point.
+    switch (def.type) {
+    case data::FieldType::String: return std::clamp(def.size, 4, 30);
+    case data::FieldType::Integer: return 8;
+    case data::FieldType::Date: return 12;
+    case data::FieldType::Time: return 9;
+    case data::FieldType::Float:
+    case data::FieldType::Currency: return 12;
+    case data::FieldType::Blob: return 14;
+    }
+    return 14;
+}
+
 void DataGrid::applyDisplayWidths()
 {
+    m_widthsFor = m_model->columns();
     const int charWidth = fontMetrics().averageCharWidth();
     for (int c = 0; c < m_model->columnCount(); ++c) {
         const data::Field *f = m_model->fieldAt(c);
-        const int chars = f && f->def().displayWidth > 0 ? f->def().displayWidth : 14;
+        const int chars = f ? defaultWidthInCharacters(f->def()) : 14;
         const QString title = m_model->headerData(c, Qt::Horizontal).toString();
         setColumnWidth(c, std::max(chars * charWidth, fontMetrics().horizontalAdvance(title) + 12) + 8);
     }
@@ -96,7 +132,7 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
         data::Dataset *ds = m_model->dataSource() ? m_model->dataSource()->dataSet() : nullptr;
         if (!ds || ds->isEmpty())
             return;
-        QMessageBox box(QMessageBox::Question, windowTitle(), tr("Delete record?"),
+        QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), tr("Delete record?"),
                         QMessageBox::Ok | QMessageBox::Cancel, this);
         box.setObjectName(QStringLiteral("DeleteRecordQuestion"));
         if (box.exec() == QMessageBox::Ok)

@@ -6,6 +6,14 @@
 
 namespace corvadel::controls {
 
+// The selected row or node of the view stays highlighted as brightly when the
+// view loses the focus.
+void keepSelectionVisibleWithoutFocus(QAbstractItemView *view);
+
+// A column's width in average characters: the field's display width, or
+// one that suits its type and length when none is declared.
+int defaultWidthInCharacters(const data::FieldDef &def);
+
 // A grid over a dataset. The dataset's current row and the view's current
 // row follow each other both ways; the grid never reads rows the view does
 // not need (no sizing to contents over all rows).
@@ -37,6 +45,7 @@ private:
     void followDataSet();
 
     DatasetTableModel *m_model;
+    QList<GridColumn> m_widthsFor;   // the columns the widths were set for
     bool m_allowDelete = false;
     bool m_syncing = false;
 };

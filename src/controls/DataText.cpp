@@ -9,6 +9,8 @@ DataText::DataText(data::DataSource *source, const QString &fieldName, QWidget *
 {
     setReadOnly(true);
     setObjectName(QStringLiteral("DBText") + fieldName);
+    if (!source)
+        return;
     connect(source, &data::DataSource::currentRowChanged, this, &DataText::refresh);
     connect(source, &data::DataSource::fieldChanged, this, &DataText::refresh);
     connect(source, &data::DataSource::rowsReset, this, &DataText::refresh);

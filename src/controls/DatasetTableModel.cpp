@@ -9,10 +9,18 @@ using data::Alignment;
 DatasetTableModel::DatasetTableModel(data::DataSource *source, QObject *parent)
     : QAbstractTableModel(parent), m_source(source)
 {
+    // A grid may be built before the dataset it names exists; it then stays
+    // empty instead of failing.
+    if (!source) {
+        rebuild();
+        return;
+    }
     connect(source, &data::DataSource::rowsReset, this, &DatasetTableModel::rebuild);
     connect(source, &data::DataSource::dataSetChanged, this, &DatasetTableModel::rebuild);
     connect(source, &data::DataSource::layoutChanged, this, &DatasetTableModel::rebuild);
     connect(source, &data::DataSource::rowsAppended, this, [this](int, int count) {
+        if (count <= 0)
+            return;
         beginInsertRows({}, m_rows, m_rows + count - 1);
         m_rows += count;
         endInsertRows();
@@ -31,6 +39,7 @@ DatasetTableModel::DatasetTableModel(data::DataSource *source, QObject *parent)
         if (row >= 0 && row < m_rows && !m_columns.isEmpty())
             emit dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
     });
+    connect(source, &data::DataSource::currentRowChanged, this, &DatasetTableModel::moveIndicator);
     connect(source, &data::DataSource::fieldChanged, this, [this](data::Field *) {
         if (data::Dataset *ds = dataSet(); ds && ds->currentRow() >= 0 && ds->currentRow() < m_rows
             && !m_columns.isEmpty())
@@ -61,7 +70,21 @@ void DatasetTableModel::rebuild()
                 m_columns.append({f->name(), {}});
     }
     m_rows = ds && ds->isOpen() ? ds->recordCount() : 0;
+    m_indicatorRow = ds && ds->isOpen() ? ds->currentRow() : -1;
     endResetModel();
+}
+
+void DatasetTableModel::moveIndicator()
+{
+    data::Dataset *ds = dataSet();
+    const int row = ds && ds->isOpen() ? ds->currentRow() : -1;
+    if (row == m_indicatorRow)
+        return;
+    const int previous = m_indicatorRow;
+    m_indicatorRow = row;
+    for (int r : {previous, row})
+        if (r >= 0 && r < m_rows)
+            emit headerDataChanged(Qt::Vertical, r, r);
 }
 
 data::Field *DatasetTableModel::fieldAt(int column) const
@@ -108,6 +131,15 @@ QVariant DatasetTableModel::data(const QModelIndex &index, int role) const
 
 QVariant DatasetTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Vertical) {
+        // The row indicator: a marker on the current row, nothing elsewhere
+        // (no row numbers, which would only repeat the order).
+        if (role == Qt::DisplayRole)
+            return section == m_indicatorRow ? QStringLiteral("\u25B8") : QString();
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignCenter);
+        return {};
+    }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= m_columns.size())
         return QAbstractTableModel::headerData(section, orientation, role);
     if (!m_columns[section].title.isEmpty())

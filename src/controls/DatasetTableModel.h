@@ -19,6 +19,8 @@ struct GridColumn
 {
     QString field;
     QString title;
+
+    bool operator==(const GridColumn &) const = default;
 };
 
 // A table model over a dataset. It reports only the rows the dataset has read
@@ -33,6 +35,7 @@ public:
 
     // The columns shown; without any, the dataset's visible fields in order.
     void setColumns(const QList<GridColumn> &columns);
+    const QList<GridColumn> &columns() const { return m_columns; }
     data::Field *fieldAt(int column) const;
     data::DataSource *dataSource() const { return m_source; }
 
@@ -46,11 +49,13 @@ public:
 private:
     data::Dataset *dataSet() const;
     void rebuild();
+    void moveIndicator();
 
     QPointer<data::DataSource> m_source;
     QList<GridColumn> m_explicit;
     QList<GridColumn> m_columns;
     int m_rows = 0;
+    int m_indicatorRow = -1;   // the dataset's current row, marked in the row header
 };
 
 } // namespace corvadel::controls

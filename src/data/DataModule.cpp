@@ -246,6 +246,10 @@ void TDModBase::cancelGroup(Group group)
     fb::Transaction &t = transaction(group);
     if (t.isActive())
         t.rollbackRetaining();
+    // A new user row whose account could not be added is gone with the
+    // rollback: the next user posted is not a new one.
+    if (group == Group::RefData)
+        newUser = false;
     if (m_uncommitted[int(group)])
         reopenAfterRollback(group);
     m_uncommitted[int(group)] = false;

@@ -536,6 +536,7 @@ void Dataset::cancel()
 {
     if (!isEditing())
         return;
+    run(beforeCancel);
     const bool inserting = m_state == DataSetState::Insert;
     m_buffer.clear();
     m_modified = false;

@@ -76,7 +76,7 @@ public:
     // Handlers run in the order they were added. A Before... handler aborts
     // the operation by throwing Abort; an error handler chooses fail or abort.
     std::vector<Handler> afterOpen, beforeEdit, beforeInsert, onNewRecord, beforePost,
-        afterPost, beforeDelete, afterDelete, onCalcFields, afterScroll;
+        afterPost, beforeDelete, afterDelete, onCalcFields, afterScroll, beforeCancel;
     std::vector<ErrorHandler> onPostError, onDeleteError;
 
     // --- operations -------------------------------------------------------

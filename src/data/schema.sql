@@ -511,221 +511,45 @@ begin
   execute procedure PROC_LOG_NUMBER(new.PRJ_ID, 'R', new.RISK_NBR) returning_values new.RISK_NBR;
 end^
 
+set term ; ^
+
+/* The block below reads the catalogue: start a transaction that sees every
+   table made so far. */
+commit;
+
+set term ^ ;
+
 /* ------------------------------------------------------------------ */
 /* Audit columns: set by the database whatever the statement sent.    */
 /* An insert stamps the create columns and clears the update ones; an */
 /* update keeps the create columns as they were and stamps the update */
-/* columns.                                                           */
+/* columns. One trigger body serves every table that has the columns. */
 /* ------------------------------------------------------------------ */
 
-create trigger PROJECT_AUDIT for PROJECT active before insert or update position 10 as
+execute block as
+  declare table_name varchar(63);
 begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger PERSONNEL_AUDIT for PERSONNEL active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger PERSON_SKILL_AUDIT for PERSON_SKILL active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger SYSTEM_USER_AUDIT for SYSTEM_USER active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger PROJECT_ROLE_AUDIT for PROJECT_ROLE active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger PROJECT_ROLE_PERSON_AUDIT for PROJECT_ROLE_PERSON active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger PRODUCT_AUDIT for PRODUCT active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger ISSUE_AUDIT for ISSUE active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger RISK_AUDIT for RISK active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger CHANGE_REQUEST_AUDIT for CHANGE_REQUEST active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger CHANGE_REQUEST_ISSUE_AUDIT for CHANGE_REQUEST_ISSUE active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger CHANGE_REQUEST_PRODUCT_AUDIT for CHANGE_REQUEST_PRODUCT active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger CHANGE_REQUEST_RESOURCE_AUDIT for CHANGE_REQUEST_RESOURCE active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger QUALITY_REVIEW_AUDIT for QUALITY_REVIEW active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
-end^
-
-create trigger QR_INVOLVEMENT_AUDIT for QUALITY_REVIEW_INVOLVEMENT active before insert or update position 10 as
-begin
-  if (inserting) then
-  begin
-    new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
-    new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
-  end
-  else
-  begin
-    new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
-    new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
-  end
+  for select trim(r.RDB$RELATION_NAME) from RDB$RELATIONS r
+      where coalesce(r.RDB$SYSTEM_FLAG, 0) = 0 and r.RDB$VIEW_BLR is null
+        and exists (select 1 from RDB$RELATION_FIELDS f
+                    where f.RDB$RELATION_NAME = r.RDB$RELATION_NAME and f.RDB$FIELD_NAME = 'CREATED_BY')
+      order by 1
+      into :table_name do
+    execute statement
+      'create trigger AU_' || table_name || ' for ' || table_name ||
+      ' active before insert or update position 10 as
+        begin
+          if (inserting) then
+          begin
+            new.CREATE_DATE = current_date; new.CREATE_TIME = current_time; new.CREATED_BY = current_user;
+            new.UPDATE_DATE = null; new.UPDATE_TIME = null; new.UPDATED_BY = null;
+          end
+          else
+          begin
+            new.CREATE_DATE = old.CREATE_DATE; new.CREATE_TIME = old.CREATE_TIME; new.CREATED_BY = old.CREATED_BY;
+            new.UPDATE_DATE = current_date; new.UPDATE_TIME = current_time; new.UPDATED_BY = current_user;
+          end
+        end';
 end^
 
 set term ; ^

@@ -107,6 +107,7 @@ private slots:
     void concurrentInsertsNeverWait();
     void linkRowsUpdateInPlace();
     void auditColumnsSetByDatabase();
+    void everyAuditedTableIsStamped();
     void keysAreNeverReused();
     void tooLongStringFailsWhole();
     void anyAccountMayUseTheDatabase();
@@ -294,6 +295,17 @@ void SchemaTest::auditColumnsSetByDatabase()
     QCOMPARE(s.scalar(QStringLiteral("select CREATED_BY from PROJECT where PRJ_ID = 240")).toString(), QStringLiteral("SYSDBA"));
     QCOMPARE(s.scalar(QStringLiteral("select UPDATED_BY from PROJECT where PRJ_ID = 240")).toString(), QStringLiteral("SYSDBA"));
     QVERIFY(!s.scalar(QStringLiteral("select UPDATE_TIME from PROJECT where PRJ_ID = 240")).isNull());
+}
+
+void SchemaTest::everyAuditedTableIsStamped()
+{
+    // The audit triggers are made from the catalogue; none may be missed.
+    Session s(m_db->attachment());
+    QCOMPARE(s.scalar(QStringLiteral(
+                 "select count(*) from RDB$RELATION_FIELDS f where f.RDB$FIELD_NAME = 'CREATED_BY' and not exists "
+                 "(select 1 from RDB$TRIGGERS t where t.RDB$RELATION_NAME = f.RDB$RELATION_NAME "
+                 "and t.RDB$TRIGGER_NAME starting with 'AU_' and t.RDB$TRIGGER_INACTIVE = 0)")).toInt(), 0);
+    QCOMPARE(s.scalar(QStringLiteral("select count(*) from RDB$RELATION_FIELDS where RDB$FIELD_NAME = 'CREATED_BY'")).toInt(), 15);
 }
 
 void SchemaTest::keysAreNeverReused()

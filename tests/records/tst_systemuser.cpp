@@ -73,6 +73,14 @@ void addUser(World &w, const QString &name, const QString &password)
     w.module->SaveRefDataGroup();
 }
 
+void addUserAccount(const QString &name)
+{
+    fb::UserAccount account;
+    account.userName = name;
+    account.password = QStringLiteral("Pw-%1").arg(name);
+    service().addUser(account);
+}
+
 } // namespace
 
 class SystemUserTest : public QObject
@@ -91,6 +99,8 @@ private slots:
     void deleteRemovesRememberedAccount_data();
     void deleteRemovesRememberedAccount();
     void loginCountWritesNamesToAccount();
+    void abandonedNewUserLeavesNoAddPending_data();
+    void abandonedNewUserLeavesNoAddPending();
 };
 
 void SystemUserTest::cleanup()
@@ -269,6 +279,44 @@ void SystemUserTest::loginCountWritesNamesToAccount()
     QCOMPARE(test::scalar(w.db.attachment(),
                           QStringLiteral("select NBR_LOGINS from SYSTEM_USER where USER_ID = 900081")), 5);
     QCOMPARE(w.module->serviceUserName, name);
+}
+
+// A new user row given up (cancelled, or posted with a refused account and
+// then rolled back) must not turn the next post of an existing user into an
+// attempt to add an account that already exists.
+void SystemUserTest::abandonedNewUserLeavesNoAddPending_data()
+{
+    QTest::addColumn<bool>("postedFirst");
+    QTest::newRow("cancelled before any post") << false;
+    QTest::newRow("refused account, group cancelled") << true;
+}
+
+void SystemUserTest::abandonedNewUserLeavesNoAddPending()
+{
+    QFETCH(bool, postedFirst);
+    const QString name = accountName("B");
+    addUserAccount(name);
+    World w(QStringLiteral(
+        "insert into SYSTEM_USER (USER_ID, USER_NAME, FORENAME_FIRST, SURNAME) values (900082, '%1', 'Alan', 'Kay');\n"
+        "commit;\n").arg(name));
+    Dataset &users = w.ds(QStringLiteral("IBDSSystemUser"));
+    users.insert();
+    if (postedFirst) {
+        set(users, "USER_NAME", QStringLiteral("HAS BLANK"));
+        set(users, "FORENAME_FIRST", QStringLiteral("No"));
+        set(users, "SURNAME", QStringLiteral("Account"));
+        QVERIFY_THROWS_EXCEPTION(fb::Error, w.module->SaveRefDataGroup());
+        w.module->CancelRefDataGroup();
+    } else {
+        users.cancel();
+    }
+    QVERIFY(!w.module->newUser);
+
+    QVERIFY(users.locate(QStringLiteral("USER_NAME"), name));
+    users.edit();
+    set(users, "SURNAME", QStringLiteral("Turing"));
+    w.module->SaveRefDataGroup();   // modifies the existing account
+    QCOMPARE(service().displayUser(name).lastName, std::optional<QString>(QStringLiteral("Turing")));
 }
 
 QTEST_GUILESS_MAIN(SystemUserTest)

@@ -59,6 +59,13 @@ void IBDSSystemUserAfterPost(TDModBase &module, Dataset &ds)
     ds.refresh();
 }
 
+// A new row abandoned before it was ever posted leaves no account to add.
+void IBDSSystemUserBeforeCancel(TDModBase &module, Dataset &ds)
+{
+    if (ds.state() == DataSetState::Insert)
+        module.newUser = false;
+}
+
 // Runs after the standard confirmation: only a Yes gets here.
 void IBDSSystemUserBeforeDelete(TDModBase &module, Dataset &ds)
 {
@@ -125,6 +132,7 @@ DatasetDef systemUserDataSet()
         ds.onNewRecord.push_back([&module](Dataset &d) { IBDSSystemUserNewRecord(module, d); });
         ds.afterPost.push_back([&module](Dataset &d) { IBDSSystemUserAfterPost(module, d); });
         ds.afterDelete.push_back([&module](Dataset &d) { IBDSSystemUserAfterDelete(module, d); });
+        ds.beforeCancel.push_back([&module](Dataset &d) { IBDSSystemUserBeforeCancel(module, d); });
     };
     d.installAfterRules = [](TDModBase &module, Dataset &ds) {
         ds.beforeDelete.push_back([&module](Dataset &d) { IBDSSystemUserBeforeDelete(module, d); });
