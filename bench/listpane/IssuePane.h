@@ -4,14 +4,17 @@
 
 #include <memory>
 
-class QWidget;
+namespace corvadel::app {
+class FrmMain;
+}
 
 namespace corvadel::bench {
 
 class BenchModule;
 
-// The Issues list as a user sees it after logging in, shown on the screen:
-// the login done, every dataset open, the large project active.
+// The main window after a login as the server administrator, through its
+// own login window, showing its Issues pane: every dataset open, the large
+// project active.
 class IssuePane
 {
 public:
@@ -21,7 +24,7 @@ public:
     QTableView *grid() const { return m_grid; }
 
 private:
-    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<app::FrmMain> m_main;
     QTableView *m_grid = nullptr;
 };
 

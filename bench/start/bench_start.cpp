@@ -49,7 +49,7 @@ double startOnce(const Program &program, const QString &probe, const QString &ou
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
     QProcess process;
     process.setProcessEnvironment(env);
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setProcessChannelMode(QProcess::MergedChannels);   // shown only when something fails
     const long long started = monotonicNanoseconds();
     process.start(program.path, {});
     if (!process.waitForFinished(30000)) {
@@ -61,7 +61,7 @@ double startOnce(const Program &program, const QString &probe, const QString &ou
     QFile file(outFile);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error(program.path.toStdString() + " ended without painting "
-                                 + program.window.toStdString());
+                                 + program.window.toStdString() + ":\n" + process.readAll().toStdString());
     const long long shown = file.readAll().trimmed().toLongLong();
     return double(shown - started) / 1e6;
 }
