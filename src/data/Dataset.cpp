@@ -119,6 +119,12 @@ void Dataset::setMaster(DataSource *master)
         return;
     connect(m_master, &DataSource::currentRowChanged, this, &Dataset::masterChanged);
     connect(m_master, &DataSource::fieldChanged, this, [this](Field *field) {
+        // A new master row announces itself as a whole once its initial
+        // values are set; re-reading for each of them too would send the
+        // same query again on every new record.
+        const Dataset *master = m_master->dataSet();
+        if (master && master->isStartingNewRecord())
+            return;
         if (field && m_selectParameters.contains(field->name()))
             masterChanged();
     });

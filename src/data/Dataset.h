@@ -106,12 +106,17 @@ public:
 
     DataSetState state() const { return m_state; }
     bool isEditing() const { return m_state == DataSetState::Edit || m_state == DataSetState::Insert; }
+    // Whether the new-record rules are setting a new row's initial values.
+    bool isStartingNewRecord() const { return m_inNewRecord; }
     bool isModified() const { return m_modified; }
     int recordCount() const { return int(m_rows.size()); }
     int currentRow() const { return m_current; }
     bool isEmpty() const { return m_rows.empty(); }
     bool bof() const { return m_bof; }
     bool eof() const { return m_eof; }
+    // Bytes the fetched rows take as held here: their packed values and the
+    // row index (what a long list costs in memory).
+    std::size_t bufferedBytes() const { return m_store.bytesUsed() + m_rows.capacity() * sizeof(RowEntry); }
     // Whether the cursor may still hold rows not read yet.
     bool canFetchMore() const { return m_cursorOpen; }
     // Reads the next block of rows; returns how many arrived.

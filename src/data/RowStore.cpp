@@ -108,7 +108,7 @@ unsigned char *RowStore::allocate(std::size_t size)
 {
     if (m_blocks.empty() || m_blockUsed + size > m_blockSize) {
         m_blockSize = std::max(BlockSize, size);
-        m_blocks.push_back(std::make_unique<unsigned char[]>(m_blockSize));
+        m_blocks.push_back(std::make_unique_for_overwrite<unsigned char[]>(m_blockSize));
         m_blockUsed = 0;
     }
     unsigned char *p = m_blocks.back().get() + m_blockUsed;
