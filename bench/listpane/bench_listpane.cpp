@@ -48,9 +48,9 @@ protected:
     }
 };
 
-// Runs the event loop until the view has painted once more; the paint has
+// Runs the event loop until the widget has painted once more; the paint has
 // been handled when this returns.
-void untilPainted(QTableView *view, PaintCounter &counter)
+void untilPainted(PaintCounter &counter)
 {
     const int before = counter.paints;
     Stopwatch limit;
@@ -59,7 +59,6 @@ void untilPainted(QTableView *view, PaintCounter &counter)
         if (limit.seconds() > 30)
             throw std::runtime_error("the issue grid did not paint within 30 s");
     }
-    Q_UNUSED(view);
 }
 
 struct Pane
@@ -109,7 +108,7 @@ int main(int argc, char *argv[])
             panes[i].bench = std::make_unique<BenchModule>(databases[i]);
             panes[i].pane = std::make_unique<IssuePane>(*panes[i].bench);
             panes[i].paints = std::make_unique<PaintCounter>(panes[i].pane->grid()->viewport());
-            untilPainted(panes[i].pane->grid(), *panes[i].paints);
+            untilPainted(*panes[i].paints);
         }
 
         // Choosing the project again re-opens its issue list; the grid shows
@@ -118,12 +117,12 @@ int main(int argc, char *argv[])
             for (Pane &p : panes) {
                 data::Dataset &issues = p.bench->issues();
                 issues.close();
-                untilPainted(p.pane->grid(), *p.paints);
+                untilPainted(*p.paints);
                 fb::Status status;
                 p.bench->module().IBDb().handle()->ping(&status);   // a quiet connection, as a click finds it
                 Stopwatch watch;
                 issues.open();
-                untilPainted(p.pane->grid(), *p.paints);
+                untilPainted(*p.paints);
                 p.firstScreen.add(watch.milliseconds());
                 if (issues.recordCount() == 0)
                     throw std::runtime_error("the issue list is empty");

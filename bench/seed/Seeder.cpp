@@ -98,7 +98,7 @@ const QStringList IssueSubjects = {
     QStringLiteral("Test environment unavailable for the integration run"),
     QStringLiteral("Drawing set differs from the surveyed layout"),
     QStringLiteral("Access permit for the weekend possession refused"),
-    QStringLiteral("Interface specification missing the fault codes"),
+    QStringLiteral("Interface document missing the fault codes"),
     QStringLiteral("Budget line for cabling exceeded"),
     QStringLiteral("Training material not ready for the pilot users"),
     QStringLiteral("Power supply rating queried by the site engineer"),
